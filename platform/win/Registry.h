@@ -1,0 +1,62 @@
+// The registry, read only, loaded from a text file in the Windows ".reg" export format.
+// File: $ORVANE_REGISTRY, else $HOME/.orvane/registry.reg. Keys and value names compare without
+// regard to case; the file is re-read when its modification time changes.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace win {
+
+enum class HKEY { HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_USERS };
+
+// The registry file in force (environment or default).
+std::string RegistryFileName();
+
+// One parsed registry file. Values are kept as text: REG_SZ as is, dword:xxxxxxxx as decimal,
+// hex(...) data as the hex text. Lines that cannot be read are skipped; a key path with a
+// missing bracket is ignored with its values.
+class RegistryStore {
+public:
+    bool LoadFromFile(const std::string& fileName); // false when missing or unreadable
+    void LoadFromText(std::string_view text);
+    bool KeyExists(HKEY root, std::string_view path) const;
+    // false when the key or the value is missing
+    bool ReadValue(HKEY root, std::string_view path, std::string_view name, std::string& out) const;
+    std::vector<std::string> ValueNames(HKEY root, std::string_view path) const;
+    std::vector<std::string> SubKeyNames(HKEY root, std::string_view path) const;
+
+    RegistryStore();
+    ~RegistryStore();
+    RegistryStore(RegistryStore&&) noexcept;
+    RegistryStore& operator=(RegistryStore&&) noexcept;
+
+private:
+    struct Data;
+    std::unique_ptr<Data> FData;
+};
+
+// The process's view of the registry file (reloaded when the file changes).
+const RegistryStore& Registry();
+
+// Delphi's TRegistry in the read-only shape the system uses it.
+class TRegistry {
+public:
+    HKEY RootKey = HKEY::HKEY_CURRENT_USER;
+    bool OpenKeyReadOnly(std::string_view path); // false when the key does not exist
+    bool KeyExists(std::string_view path) const;
+    bool ValueExists(std::string_view name) const;
+    std::string ReadString(std::string_view name) const; // "" when the value is missing
+    std::vector<std::string> GetValueNames() const;
+    std::vector<std::string> GetKeyNames() const;
+    void CloseKey();
+    const std::string& CurrentPath() const { return FPath; }
+
+private:
+    bool FOpen = false;
+    std::string FPath;
+};
+
+} // namespace win
