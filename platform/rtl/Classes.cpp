@@ -38,8 +38,10 @@ void TStrings::Assign(const TStrings& other) {
 void TStrings::AddStrings(const TStrings& other) {
     // Copy first: other may be this list.
     std::vector<std::pair<std::string, TObject*>> items;
-    for (int i = 0; i < other.Count(); ++i) items.emplace_back(other.Get(i), other.GetObject(i));
-    for (auto& [s, o] : items) AddObject(s, o);
+    for (int i = 0; i < other.Count(); ++i)
+        items.emplace_back(other.Get(i), other.GetObject(i));
+    for (auto& [s, o] : items)
+        AddObject(s, o);
 }
 
 void TStrings::Move(int from, int to) {
@@ -74,7 +76,8 @@ void TStrings::SetText(std::string_view text) {
     size_t i = 0;
     while (i < text.size()) {
         size_t j = i;
-        while (j < text.size() && text[j] != '\r' && text[j] != '\n') ++j;
+        while (j < text.size() && text[j] != '\r' && text[j] != '\n')
+            ++j;
         Add(std::string(text.substr(i, j - i)));
         if (j < text.size() && text[j] == '\r') ++j;
         if (j < text.size() && text[j] == '\n') ++j;
@@ -88,7 +91,8 @@ std::string TStrings::DelimitedText(char delimiter, char quote) const {
         const std::string& s = Get(i);
         bool needQuote = s.empty() && Count() > 1;
         for (char c : s)
-            if (static_cast<unsigned char>(c) <= ' ' || c == delimiter || c == quote) needQuote = true;
+            if (static_cast<unsigned char>(c) <= ' ' || c == delimiter || c == quote)
+                needQuote = true;
         if (i) r += delimiter;
         if (needQuote) {
             r += quote;
@@ -103,13 +107,16 @@ std::string TStrings::DelimitedText(char delimiter, char quote) const {
     return r;
 }
 
-std::string TStrings::CommaText() const { return DelimitedText(',', '"'); }
+std::string TStrings::CommaText() const {
+    return DelimitedText(',', '"');
+}
 
 void TStrings::SetCommaText(std::string_view text) {
     Clear();
     size_t i = 0;
     auto skipBlanks = [&] {
-        while (i < text.size() && static_cast<unsigned char>(text[i]) <= ' ') ++i;
+        while (i < text.size() && static_cast<unsigned char>(text[i]) <= ' ')
+            ++i;
     };
     skipBlanks();
     while (i < text.size()) {
@@ -202,7 +209,9 @@ TStringList& TStringList::operator=(const TStringList& other) {
     return *this;
 }
 
-TStringList::~TStringList() { Clear(); }
+TStringList::~TStringList() {
+    Clear();
+}
 
 int TStringList::Compare(std::string_view a, std::string_view b) const {
     if (CaseSensitive) return a.compare(b);
@@ -245,7 +254,8 @@ void TStringList::Delete(int index) {
 
 void TStringList::Clear() {
     if (OwnsObjects)
-        for (auto& it : FItems) delete it.Obj;
+        for (auto& it : FItems)
+            delete it.Obj;
     FItems.clear();
 }
 
@@ -280,7 +290,8 @@ bool TStringList::Find(std::string_view s, int& index) const {
     while (lo <= hi) {
         int mid = (lo + hi) / 2;
         int c = Compare(FItems[size_t(mid)].S, s);
-        if (c < 0) lo = mid + 1;
+        if (c < 0)
+            lo = mid + 1;
         else {
             hi = mid - 1;
             if (c == 0) {

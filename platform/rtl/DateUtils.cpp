@@ -38,7 +38,9 @@ static void CivilFromDays(int64_t z, int& y, int& m, int& d) {
     y = static_cast<int>(yy + (m <= 2));
 }
 
-bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+bool IsLeapYear(int year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
 
 int DaysInAMonth(int year, int month) {
     static const int days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -66,7 +68,9 @@ TDateTime EncodeDate(int year, int month, int day) {
 
 // Delphi keeps negative day numbers with a positive time fraction (-1.25 is 29 Dec 1899 6:00),
 // so the day part is the integral part, not the floor.
-static int64_t DayPart(TDateTime dt) { return static_cast<int64_t>(std::trunc(dt)); }
+static int64_t DayPart(TDateTime dt) {
+    return static_cast<int64_t>(std::trunc(dt));
+}
 
 void DecodeDate(TDateTime dt, int& year, int& month, int& day) {
     if (!std::isfinite(dt) || dt < MinDateTimeDay || dt >= MaxDateTimeDay + 1.0) {
@@ -113,7 +117,9 @@ TDateTime Now() {
                           static_cast<int>(ms % 1000));
 }
 
-TDateTime Date() { return std::trunc(Now()); }
+TDateTime Date() {
+    return std::trunc(Now());
+}
 
 // ---------------------------------------------------------------------------------------------
 // FormatDateTime
@@ -122,9 +128,9 @@ namespace {
 
 const char* const ShortMonthNames[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                          "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-const char* const LongMonthNames[12] = {"January", "February", "March",     "April",
-                                        "May",     "June",     "July",      "August",
-                                        "September", "October", "November", "December"};
+const char* const LongMonthNames[12] = {"January",   "February", "March",    "April",
+                                        "May",       "June",     "July",     "August",
+                                        "September", "October",  "November", "December"};
 const char* const ShortDayNames[7] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
 const char* const LongDayNames[7] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                      "Thursday", "Friday", "Saturday"};
@@ -144,7 +150,8 @@ struct Formatter {
     static size_t Run(std::string_view f, size_t i) {
         size_t n = 1;
         char c = static_cast<char>(f[i] | 0x20);
-        while (i + n < f.size() && static_cast<char>(f[i + n] | 0x20) == c) ++n;
+        while (i + n < f.size() && static_cast<char>(f[i + n] | 0x20) == c)
+            ++n;
         return n;
     }
 
@@ -152,7 +159,8 @@ struct Formatter {
         for (size_t i = 0; i < f.size(); ++i) {
             if (f[i] == '"' || f[i] == '\'') {
                 char q = f[i++];
-                while (i < f.size() && f[i] != q) ++i;
+                while (i < f.size() && f[i] != q)
+                    ++i;
                 continue;
             }
             if (StartsText("am/pm", f.substr(i)) || StartsText("a/p", f.substr(i)) ||
@@ -206,47 +214,71 @@ struct Formatter {
             size_t n = (lc >= 'a' && lc <= 'z') ? Run(f, i) : 1;
             switch (lc) {
             case 'y':
-                if (n <= 2) Two(y % 100);
-                else out += Format("%04d", y);
+                if (n <= 2)
+                    Two(y % 100);
+                else
+                    out += Format("%04d", y);
                 break;
             case 'm':
                 if (lastWasHour && n <= 2) {
-                    if (n == 1) out += std::to_string(mi);
-                    else Two(mi);
-                } else if (n == 1) out += std::to_string(mo);
-                else if (n == 2) Two(mo);
-                else if (n == 3) out += ShortMonthNames[mo - 1];
-                else out += LongMonthNames[mo - 1];
+                    if (n == 1)
+                        out += std::to_string(mi);
+                    else
+                        Two(mi);
+                } else if (n == 1)
+                    out += std::to_string(mo);
+                else if (n == 2)
+                    Two(mo);
+                else if (n == 3)
+                    out += ShortMonthNames[mo - 1];
+                else
+                    out += LongMonthNames[mo - 1];
                 break;
             case 'd':
-                if (n == 1) out += std::to_string(d);
-                else if (n == 2) Two(d);
-                else if (n == 3) out += ShortDayNames[DayOfWeek(dt) - 1];
-                else if (n == 4) out += LongDayNames[DayOfWeek(dt) - 1];
-                else if (n == 5) Run(ShortDateFormat);
-                else Run("yyyy'年'm'月'd'日'");
+                if (n == 1)
+                    out += std::to_string(d);
+                else if (n == 2)
+                    Two(d);
+                else if (n == 3)
+                    out += ShortDayNames[DayOfWeek(dt) - 1];
+                else if (n == 4)
+                    out += LongDayNames[DayOfWeek(dt) - 1];
+                else if (n == 5)
+                    Run(ShortDateFormat);
+                else
+                    Run("yyyy'年'm'月'd'日'");
                 break;
             case 'h': {
                 int hh = ampm ? (h % 12 == 0 ? 12 : h % 12) : h;
-                if (n == 1) out += std::to_string(hh);
-                else Two(hh);
+                if (n == 1)
+                    out += std::to_string(hh);
+                else
+                    Two(hh);
                 break;
             }
             case 'n':
-                if (n == 1) out += std::to_string(mi);
-                else Two(mi);
+                if (n == 1)
+                    out += std::to_string(mi);
+                else
+                    Two(mi);
                 break;
             case 's':
-                if (n == 1) out += std::to_string(s);
-                else Two(s);
+                if (n == 1)
+                    out += std::to_string(s);
+                else
+                    Two(s);
                 break;
             case 'z':
-                if (n < 3) out += std::to_string(ms);
-                else out += Format("%03d", ms);
+                if (n < 3)
+                    out += std::to_string(ms);
+                else
+                    out += Format("%03d", ms);
                 break;
             case 't':
-                if (n == 1) Run("h:nn");
-                else Run(LongTimeFormat);
+                if (n == 1)
+                    Run("h:nn");
+                else
+                    Run(LongTimeFormat);
                 break;
             case 'c':
                 Run(ShortDateFormat);

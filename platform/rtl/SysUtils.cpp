@@ -17,39 +17,51 @@ const char* ExceptionClassName(const std::exception& e) {
 // ---------------------------------------------------------------------------------------------
 // Text
 
-static bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
+static bool IsBlank(char c) {
+    return static_cast<unsigned char>(c) <= ' ';
+}
 
 std::string Trim(std::string_view s) {
     size_t b = 0, e = s.size();
-    while (b < e && IsBlank(s[b])) ++b;
-    while (e > b && IsBlank(s[e - 1])) --e;
+    while (b < e && IsBlank(s[b]))
+        ++b;
+    while (e > b && IsBlank(s[e - 1]))
+        --e;
     return std::string(s.substr(b, e - b));
 }
 
 std::string TrimLeft(std::string_view s) {
     size_t b = 0;
-    while (b < s.size() && IsBlank(s[b])) ++b;
+    while (b < s.size() && IsBlank(s[b]))
+        ++b;
     return std::string(s.substr(b));
 }
 
 std::string TrimRight(std::string_view s) {
     size_t e = s.size();
-    while (e > 0 && IsBlank(s[e - 1])) --e;
+    while (e > 0 && IsBlank(s[e - 1]))
+        --e;
     return std::string(s.substr(0, e));
 }
 
-static char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? char(c - 32) : c; }
-static char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? char(c + 32) : c; }
+static char AsciiUpper(char c) {
+    return (c >= 'a' && c <= 'z') ? char(c - 32) : c;
+}
+static char AsciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? char(c + 32) : c;
+}
 
 std::string UpperCase(std::string_view s) {
     std::string r(s);
-    for (char& c : r) c = AsciiUpper(c);
+    for (char& c : r)
+        c = AsciiUpper(c);
     return r;
 }
 
 std::string LowerCase(std::string_view s) {
     std::string r(s);
-    for (char& c : r) c = AsciiLower(c);
+    for (char& c : r)
+        c = AsciiLower(c);
     return r;
 }
 
@@ -75,7 +87,9 @@ bool EndsText(std::string_view suffix, std::string_view s) {
     return s.size() >= suffix.size() && SameText(s.substr(s.size() - suffix.size()), suffix);
 }
 
-std::string IntToStr(int64_t value) { return std::to_string(value); }
+std::string IntToStr(int64_t value) {
+    return std::to_string(value);
+}
 
 std::string IntToHex(uint64_t value, int digits) {
     char buf[32];
@@ -85,7 +99,8 @@ std::string IntToHex(uint64_t value, int digits) {
 
 bool TryStrToInt64(std::string_view s, int64_t& out) {
     size_t i = 0;
-    while (i < s.size() && s[i] == ' ') ++i;
+    while (i < s.size() && s[i] == ' ')
+        ++i;
     bool neg = false;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) neg = s[i++] == '-';
     int base = 10;
@@ -103,10 +118,14 @@ bool TryStrToInt64(std::string_view s, int64_t& out) {
     for (; i < s.size(); ++i) {
         char c = s[i];
         int d;
-        if (c >= '0' && c <= '9') d = c - '0';
-        else if (base == 16 && c >= 'a' && c <= 'f') d = c - 'a' + 10;
-        else if (base == 16 && c >= 'A' && c <= 'F') d = c - 'A' + 10;
-        else return false;
+        if (c >= '0' && c <= '9')
+            d = c - '0';
+        else if (base == 16 && c >= 'a' && c <= 'f')
+            d = c - 'a' + 10;
+        else if (base == 16 && c >= 'A' && c <= 'F')
+            d = c - 'A' + 10;
+        else
+            return false;
         if (acc > (limit - d) / base) return false;
         acc = acc * base + d;
     }
@@ -195,7 +214,8 @@ std::string FloatToStr(double value) {
     std::string mant = s.substr(0, e);
     char sign = s[e + 1];
     std::string digits = s.substr(e + 2);
-    while (digits.size() > 1 && digits[0] == '0') digits.erase(0, 1);
+    while (digits.size() > 1 && digits[0] == '0')
+        digits.erase(0, 1);
     // Delphi writes "1E20" and "1.5E-10": a sign only when negative, no leading zeros.
     return mant + "E" + (sign == '-' ? "-" : "") + digits;
 }

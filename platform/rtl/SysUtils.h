@@ -51,7 +51,8 @@ RTL_EXCEPTION_CLASS(EZeroDivide, EMathError);
 // Operating-system error with its error code (errno here, GetLastError there).
 class EOSError : public Exception {
 public:
-    EOSError(std::string message, int errorCode) : Exception(std::move(message)), ErrorCode(errorCode) {}
+    EOSError(std::string message, int errorCode)
+        : Exception(std::move(message)), ErrorCode(errorCode) {}
     const char* ClassName() const override { return "EOSError"; }
     int ErrorCode;
 };
@@ -66,7 +67,8 @@ public:
 // File input/output error with its I/O result code.
 class EInOutError : public Exception {
 public:
-    EInOutError(std::string message, int errorCode) : Exception(std::move(message)), ErrorCode(errorCode) {}
+    EInOutError(std::string message, int errorCode)
+        : Exception(std::move(message)), ErrorCode(errorCode) {}
     const char* ClassName() const override { return "EInOutError"; }
     int ErrorCode;
 };
@@ -95,8 +97,8 @@ const char* ExceptionClassName(const std::exception& e);
 using TDateTime = double;
 
 bool IsLeapYear(int year);
-int DaysInAMonth(int year, int month); // 0 for a month outside 1..12
-bool IsValidDate(int year, int month, int day);     // year 1..9999
+int DaysInAMonth(int year, int month);          // 0 for a month outside 1..12
+bool IsValidDate(int year, int month, int day); // year 1..9999
 bool TryEncodeDate(int year, int month, int day, TDateTime& out);
 TDateTime EncodeDate(int year, int month, int day); // EConvertError when invalid
 void DecodeDate(TDateTime dt, int& year, int& month, int& day);

@@ -19,10 +19,11 @@ TEST(SysUtils, IntegerTextFollowsVal) {
         const char* text;
         bool ok;
         int value;
-    } cases[] = {{"12", true, 12},       {"  -7", true, -7},  {"$1F", true, 31},
-                 {"0x10", true, 16},     {"12 ", false, 0},   {"", false, 0},
-                 {"abc", false, 0},      {"1,2", false, 0},   {"2147483648", false, 0},
-                 {"-2147483648", true, -2147483647 - 1}};
+    } cases[] = {{"12", true, 12},         {"  -7", true, -7},
+                 {"$1F", true, 31},        {"0x10", true, 16},
+                 {"12 ", false, 0},        {"", false, 0},
+                 {"abc", false, 0},        {"1,2", false, 0},
+                 {"2147483648", false, 0}, {"-2147483648", true, -2147483647 - 1}};
     for (const auto& c : cases) {
         int v = 0;
         EXPECT_EQ(TryStrToInt(c.text, v), c.ok) << c.text;

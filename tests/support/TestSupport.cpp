@@ -22,13 +22,17 @@ TempDir::~TempDir() {
 
 EnvGuard::EnvGuard(std::string name, std::optional<std::string> value) : FName(std::move(name)) {
     if (const char* old = std::getenv(FName.c_str())) FOld = old;
-    if (value) setenv(FName.c_str(), value->c_str(), 1);
-    else unsetenv(FName.c_str());
+    if (value)
+        setenv(FName.c_str(), value->c_str(), 1);
+    else
+        unsetenv(FName.c_str());
 }
 
 EnvGuard::~EnvGuard() {
-    if (FOld) setenv(FName.c_str(), FOld->c_str(), 1);
-    else unsetenv(FName.c_str());
+    if (FOld)
+        setenv(FName.c_str(), FOld->c_str(), 1);
+    else
+        unsetenv(FName.c_str());
 }
 
 void WriteFile(const std::string& path, const std::string& bytes) {
