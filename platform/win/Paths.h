@@ -13,10 +13,11 @@ std::string NativePath(std::string_view path);
 // True for "/x", "C:\x", "C:x" and "\\server\share" paths.
 bool HasDrivePart(std::string_view path);
 bool IsNetworkPath(std::string_view path); // "\\server" or "//server"
-std::string IncludeTrailingPathDelimiter(std::string_view path); // adds "/" unless it ends in "/" or "\"
-std::string ExtractFilePath(std::string_view path); // up to and including the last separator
+std::string
+IncludeTrailingPathDelimiter(std::string_view path); // adds "/" unless it ends in "/" or "\"
+std::string ExtractFilePath(std::string_view path);  // up to and including the last separator
 std::string ExtractFileName(std::string_view path);
-std::string ExtractFileExt(std::string_view path);  // ".Dll"
+std::string ExtractFileExt(std::string_view path); // ".Dll"
 std::string ChangeFileExt(std::string_view path, std::string_view ext);
 bool FileExists(std::string_view path);
 bool DirectoryExists(std::string_view path);

@@ -16,8 +16,11 @@ enum class HKEY { HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY
 std::string RegistryFileName();
 
 // One parsed registry file. Values are kept as text: REG_SZ as is, dword:xxxxxxxx as decimal,
-// hex(...) data as the hex text. Lines that cannot be read are skipped; a key path with a
-// missing bracket is ignored with its values.
+// hex(1)/hex(2) (REG_SZ/REG_EXPAND_SZ as UTF-16LE bytes) as their text, other hex(...) data as
+// the hex text ("01,02,ff"). The header line is optional; ";" lines are comments. Lines that
+// cannot be read are skipped; a key path with a missing bracket is ignored with its values.
+// "[-Key]" deletes the key with its subkeys, "Name"=- the value; a later value of the same name
+// replaces the earlier one, as an import does.
 class RegistryStore {
 public:
     bool LoadFromFile(const std::string& fileName); // false when missing or unreadable
@@ -41,7 +44,8 @@ private:
 // The process's view of the registry file (reloaded when the file changes).
 const RegistryStore& Registry();
 
-// Delphi's TRegistry in the read-only shape the system uses it.
+// Delphi's TRegistry in the read-only shape the system uses it. A path with a leading "\" starts
+// at the root key; any other is relative to the open key when one is open, as in the VCL.
 class TRegistry {
 public:
     HKEY RootKey = HKEY::HKEY_CURRENT_USER;
@@ -56,6 +60,7 @@ public:
 
 private:
     bool FOpen = false;
+    HKEY FOpenRoot = HKEY::HKEY_CURRENT_USER; // the root the open key was opened under
     std::string FPath;
 };
 
