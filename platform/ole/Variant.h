@@ -58,11 +58,11 @@ public:
     Variant(int64_t v);
     Variant(double v);
     Variant(Currency v);
-    Variant(const char* v);         // varString
-    Variant(std::string v);         // varString
-    Variant(std::string_view v);    // varString
-    Variant(DispatchPtr v);         // varDispatch (a null pointer gives an unassigned dispatch)
-    Variant(const Variant& other);  // arrays are copied on write: value semantics as in Delphi
+    Variant(const char* v);        // varString
+    Variant(std::string v);        // varString
+    Variant(std::string_view v);   // varString
+    Variant(DispatchPtr v);        // varDispatch (a null pointer gives an unassigned dispatch)
+    Variant(const Variant& other); // arrays are copied on write: value semantics as in Delphi
     Variant(Variant&& other) noexcept;
     Variant& operator=(const Variant& other);
     Variant& operator=(Variant&& other) noexcept;
@@ -82,6 +82,8 @@ public:
     bool IsNull() const { return FType == varNull; }
     bool IsArray() const;
     bool IsString() const; // varString or varOleStr
+    // Ordinal or floating kinds as Delphi's VarIsNumeric counts them (Boolean included,
+    // Date not).
     bool IsNumeric() const;
     bool IsByRef() const { return FType == varByRef; }
 
@@ -90,7 +92,9 @@ public:
     const Variant& Deref() const;
 
     // Conversions with the VCL's rules; a failed conversion raises EVariantTypeCastError
-    // naming the value and both types, a text that is not a number raises EConvertError.
+    // naming both types, a text that is not a number (or date, or boolean) raises
+    // EConvertError naming the text. A value outside the target's range raises
+    // EVariantTypeCastError rather than wrapping around.
     std::string AsString() const; // Null raises; use VarToStr for Null as ""
     int AsInteger() const;
     int64_t AsInt64() const;
@@ -123,8 +127,10 @@ public:
     VarArrayData* MutableArrayData();
 
 private:
+    friend struct VariantAccess;
     void Release();
     void CopyFrom(const Variant& other);
+    int64_t IntegerValue(uint16_t target) const; // AsInteger/AsInt64 before the range check
 
     uint16_t FType = varEmpty;
     union {
@@ -134,18 +140,22 @@ private:
         double d;
         Variant* ref;
     } FValue{};
-    std::string FStr;                       // varString and varOleStr (UTF-8)
-    std::shared_ptr<void> FObj;             // dispatch object or array data
+    std::string FStr;           // varString and varOleStr (UTF-8)
+    std::shared_ptr<void> FObj; // dispatch object or array data
 };
 
-// Array functions. Bounds come in pairs (low, high) per dimension.
+// Array functions. Bounds come in pairs (low, high) per dimension; high may be low - 1 for an
+// empty dimension. Elements start as the element type's zero (Empty for varVariant); writes
+// through operator[] / At store the assigned variant as is, without converting it to the
+// element type. Bad bounds or element types raise EVariantArrayCreateError; the functions below
+// raise EVariantError "Variant is not an array" when given something else.
 Variant VarArrayCreate(std::initializer_list<int> bounds, uint16_t elementType = varVariant);
 Variant VarArrayCreate(const std::vector<int>& bounds, uint16_t elementType = varVariant);
 Variant VarArrayOf(std::initializer_list<Variant> items); // 0-based, one dimension
 Variant VarArrayOf(const std::vector<Variant>& items);
 bool VarIsArray(const Variant& v);
-int VarArrayDimCount(const Variant& v);   // 0 when not an array
-int VarArrayLowBound(const Variant& v, int dim);  // dim from 1; EVariantBadIndexError
+int VarArrayDimCount(const Variant& v);          // 0 when not an array
+int VarArrayLowBound(const Variant& v, int dim); // dim from 1; EVariantBadIndexError
 int VarArrayHighBound(const Variant& v, int dim);
 int VarArrayLength(const Variant& v, int dim = 1);
 // Changes the high bound of the last dimension, keeping the elements that stay in range.
