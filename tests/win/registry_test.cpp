@@ -1,5 +1,6 @@
 #include "platform/win/Registry.h"
 #include "tests/support/TestSupport.h"
+#include "tests/win/Utf16.h"
 
 #include <gtest/gtest.h>
 #include <optional>
@@ -15,16 +16,6 @@ namespace {
 constexpr auto HKLM = HKEY::HKEY_LOCAL_MACHINE;
 constexpr auto HKCU = HKEY::HKEY_CURRENT_USER;
 constexpr auto HKCR = HKEY::HKEY_CLASSES_ROOT;
-
-// What regedit writes: UTF-16LE with a byte-order mark.
-std::string Utf16File(const std::u16string& text) {
-    std::string bytes = "\xFF\xFE";
-    for (char16_t c : text) {
-        bytes += static_cast<char>(c & 0xFF);
-        bytes += static_cast<char>(c >> 8);
-    }
-    return bytes;
-}
 
 std::optional<std::string> Read(const RegistryStore& s, HKEY root, const char* path,
                                 const char* name) {
