@@ -1,10 +1,66 @@
 #include "platform/rtl/Classes.h"
 
+#include "platform/rtl/ClassBuilder.h"
 #include "platform/rtl/SysUtils.h"
 
 #include <algorithm>
 
 namespace rtl {
+
+const TClassInfo& TObject::StaticClassInfo() {
+    static const TClassInfo& info = BuildClassInfo<TObject>("TObject", nullptr, false, nullptr);
+    return info;
+}
+
+const char* TObject::ClassName() const {
+    return ClassInfo()->Name.c_str();
+}
+const TClassInfo* TObject::ClassParent() const {
+    return ClassInfo()->Parent;
+}
+bool TObject::InheritsFrom(const TClassInfo& cls) const {
+    return ClassInfo()->InheritsFrom(&cls);
+}
+bool TObject::ClassNameIs(std::string_view name) const {
+    return SameText(ClassName(), name);
+}
+
+RTL_BEGIN_ABSTRACT_CLASS(TPersistent, TObject)
+RTL_END_CLASS
+
+void TPersistent::Assign(const TPersistent* source) {
+    if (!source) throw EConvertError(Format("Cannot assign a nil to a %s", ClassName()));
+    source->AssignTo(this);
+}
+
+void TPersistent::AssignTo(TPersistent* dest) const {
+    throw EConvertError(
+        Format("Cannot assign a %s to a %s", ClassName(), dest ? dest->ClassName() : "nil"));
+}
+
+RTL_BEGIN_ABSTRACT_CLASS(TStrings, TPersistent)
+c.Str("Text", &TStrings::Text, &TStrings::SetText);
+c.Str("CommaText", &TStrings::CommaText, &TStrings::SetCommaText);
+RTL_END_CLASS
+
+RTL_BEGIN_CLASS(TStringList, TStrings)
+RTL_END_CLASS
+
+void TStrings::Assign(const TPersistent* source) {
+    if (source && source->InheritsFrom(TStrings::StaticClassInfo())) {
+        Assign(*static_cast<const TStrings*>(source));
+        return;
+    }
+    TPersistent::Assign(source);
+}
+
+void TStrings::BeginUpdate() {
+    if (FUpdateCount++ == 0) SetUpdateState(true);
+}
+
+void TStrings::EndUpdate() {
+    if (FUpdateCount > 0 && --FUpdateCount == 0) SetUpdateState(false);
+}
 
 void TStrings::CheckIndex(int index, int count) const {
     if (index < 0 || index >= count)
@@ -31,8 +87,15 @@ int TStrings::IndexOf(std::string_view s) const {
 
 void TStrings::Assign(const TStrings& other) {
     if (&other == this) return;
-    Clear();
-    AddStrings(other);
+    BeginUpdate();
+    try {
+        Clear();
+        AddStrings(other);
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
 }
 
 void TStrings::AddStrings(const TStrings& other) {
@@ -210,7 +273,24 @@ TStringList& TStringList::operator=(const TStringList& other) {
 }
 
 TStringList::~TStringList() {
+    OnChange = {};
+    OnChanging = {};
     Clear();
+}
+
+void TStringList::SetUpdateState(bool updating) {
+    if (updating)
+        Changing();
+    else
+        Changed();
+}
+
+void TStringList::Changing() {
+    if (UpdateCount() == 0) OnChanging(this);
+}
+
+void TStringList::Changed() {
+    if (UpdateCount() == 0) OnChange(this);
 }
 
 int TStringList::Compare(std::string_view a, std::string_view b) const {
@@ -226,7 +306,9 @@ const std::string& TStringList::Get(int index) const {
 void TStringList::Put(int index, const std::string& s) {
     if (FSorted) throw EStringListError("Operation not allowed on sorted list");
     CheckIndex(index, Count());
+    Changing();
     FItems[size_t(index)].S = s;
+    Changed();
 }
 
 TObject* TStringList::GetObject(int index) const {
@@ -236,32 +318,45 @@ TObject* TStringList::GetObject(int index) const {
 
 void TStringList::PutObject(int index, TObject* obj) {
     CheckIndex(index, Count());
+    Changing();
     FItems[size_t(index)].Obj = obj;
+    Changed();
 }
 
 void TStringList::Insert(int index, const std::string& s) {
     if (FSorted) throw EStringListError("Operation not allowed on sorted list");
     if (index < 0 || index > Count())
         throw EStringListError(Format("List index out of bounds (%d)", index));
+    Changing();
     FItems.insert(FItems.begin() + index, Item{s, nullptr});
+    Changed();
 }
 
 void TStringList::Delete(int index) {
     CheckIndex(index, Count());
-    if (OwnsObjects) delete FItems[size_t(index)].Obj;
+    Changing();
+    TObject* obj = FItems[size_t(index)].Obj;
     FItems.erase(FItems.begin() + index);
+    if (OwnsObjects) delete obj;
+    Changed();
 }
 
 void TStringList::Clear() {
+    if (FItems.empty()) return;
+    Changing();
+    std::vector<Item> old;
+    old.swap(FItems);
     if (OwnsObjects)
-        for (auto& it : FItems)
+        for (auto& it : old)
             delete it.Obj;
-    FItems.clear();
+    Changed();
 }
 
 int TStringList::Add(const std::string& s) {
     if (!FSorted) {
+        Changing();
         FItems.push_back(Item{s, nullptr});
+        Changed();
         return Count() - 1;
     }
     int index;
@@ -270,7 +365,9 @@ int TStringList::Add(const std::string& s) {
         if (Duplicates == TDuplicates::dupError)
             throw EStringListError("String list does not allow duplicates");
     }
+    Changing();
     FItems.insert(FItems.begin() + index, Item{s, nullptr});
+    Changed();
     return index;
 }
 
@@ -305,8 +402,10 @@ bool TStringList::Find(std::string_view s, int& index) const {
 }
 
 void TStringList::Sort() {
+    Changing();
     std::stable_sort(FItems.begin(), FItems.end(),
                      [this](const Item& a, const Item& b) { return Compare(a.S, b.S) < 0; });
+    Changed();
 }
 
 void TStringList::SetSorted(bool value) {

@@ -43,6 +43,8 @@ int main(int argc, char** argv) {
     try {
         demo::TDemoLayout l = demo::CreateDemoInstallation(folder);
         setenv("ORVANE_REGISTRY", l.RegistryFile.c_str(), 1);
+        // The demo is a simplified-Chinese workstation unless the caller says otherwise.
+        setenv("ORVANE_ACP", "936", 0);
         std::printf("Demo installation in %s\n", l.Root.c_str());
         std::printf("  registry file              %s  (ORVANE_REGISTRY)\n\n",
                     l.RegistryFile.c_str());

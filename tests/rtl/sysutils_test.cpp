@@ -89,3 +89,33 @@ TEST(Classes, SortedListDuplicates) {
     EXPECT_THROW(l.Insert(0, "z"), EStringListError);
     EXPECT_THROW((void)l[5], EStringListError);
 }
+
+namespace {
+struct Counter : rtl::TObject {
+    int changes = 0;
+    void Changed(rtl::TObject*) { ++changes; }
+};
+} // namespace
+
+TEST(Classes, ChangeNotificationsWaitForTheLastEndUpdate) {
+    TStringList l;
+    Counter c;
+    l.OnChange = rtl::MethodOf<&Counter::Changed>(&c);
+    l.Add("a");
+    l.Put(0, "b");
+    EXPECT_EQ(c.changes, 2);
+    l.BeginUpdate();
+    l.BeginUpdate();
+    l.Add("x");
+    l.Add("y");
+    l.EndUpdate();
+    EXPECT_EQ(c.changes, 2);
+    l.EndUpdate();
+    EXPECT_EQ(c.changes, 3);
+    TStringList other;
+    other.SetText("1\n2\n3");
+    l.Assign(&other);
+    EXPECT_EQ(c.changes, 4); // one notification for the whole assignment
+    EXPECT_EQ(l.Count(), 3);
+    EXPECT_THROW(l.Assign(static_cast<const rtl::TPersistent*>(nullptr)), EConvertError);
+}

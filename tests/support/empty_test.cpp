@@ -1,0 +1,1 @@
+// Stands in for a test folder that has no tests yet.
