@@ -80,9 +80,9 @@ public:
 
     // An object property: the getter answers the object (TFont*, TStrings*); the setter, when
     // given, receives the new object (assigning it or binding to it, as the class decides).
-    template <class G, class S = std::nullptr_t>
-    void Obj(const char* name, G get, S set, const TClassInfo& cls) {
-        TPropInfo& p = Add(name, ClassTypeInfo(&cls));
+    template <class T, class S = std::nullptr_t>
+    void Obj(const char* name, T* (C::*get)() const, S set = nullptr) {
+        TPropInfo& p = Add(name, ClassTypeInfo(&std::remove_const_t<T>::StaticClassInfo));
         p.GetObj = [get](const TObject* o) -> TObject* { return (Self(o)->*get)(); };
         if constexpr (!std::is_null_pointer_v<S>) {
             using Arg = std::remove_pointer_t<std::decay_t<FirstArg<S>>>;
@@ -103,7 +103,7 @@ public:
     template <class T> void Field(const char* name, T* C::*field) {
         TFieldInfo f;
         f.Name = name;
-        f.FieldClass = &T::StaticClassInfo();
+        f.FieldClass = &T::StaticClassInfo;
         f.Set = [field](TObject* o, TObject* v) { MutSelf(o)->*field = static_cast<T*>(v); };
         f.Get = [field](const TObject* o) -> TObject* { return Self(o)->*field; };
         FInfo.Fields.push_back(std::move(f));

@@ -29,8 +29,10 @@ private:
 
 #define RTL_EXCEPTION_CLASS(Name, Base)                                                            \
     class Name : public Base {                                                                     \
+        using BaseClass_ = Base;                                                                   \
+                                                                                                   \
     public:                                                                                        \
-        using Base::Base;                                                                          \
+        using BaseClass_::BaseClass_;                                                              \
         const char* ClassName() const override { return #Name; }                                   \
     }
 

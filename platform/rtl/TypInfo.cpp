@@ -123,12 +123,19 @@ const TTypeInfo* IntegerTypeInfo(std::string_view name,
     return Intern("i:" + std::string(name), std::move(t));
 }
 
-const TTypeInfo* ClassTypeInfo(const TClassInfo* cls) {
+const TTypeInfo* ClassTypeInfo(const TClassInfo& (*cls)()) {
     TTypeInfo t;
     t.Kind = TTypeKind::tkClass;
-    t.Name = cls->Name;
-    t.ClassType = cls;
-    return Intern("k:" + cls->Name, std::move(t));
+    t.ClassTypeFn = cls;
+    // Keyed by the function: the class may not be built yet.
+    return Intern("k:" + std::to_string(reinterpret_cast<uintptr_t>(cls)), std::move(t));
+}
+
+const TClassInfo* TTypeInfo::ClassType() const {
+    if (Kind != TTypeKind::tkClass || !ClassTypeFn) return nullptr;
+    const TClassInfo* c = &ClassTypeFn();
+    if (Name.empty()) const_cast<TTypeInfo*>(this)->Name = c->Name;
+    return c;
 }
 
 const TTypeInfo* MethodTypeInfo(std::string_view name, const void* signature) {
@@ -404,9 +411,10 @@ void SetObjectProp(TObject* instance, std::string_view name, TObject* value) {
     const TPropInfo& p = Need(instance, name);
     if (!p.GetObj) KindError(p, "a class");
     if (!p.SetObj) ReadOnlyError(p);
-    if (value && p.PropType->ClassType && !value->InheritsFrom(*p.PropType->ClassType))
+    const TClassInfo* cls = p.PropType->ClassType();
+    if (value && cls && !value->InheritsFrom(*cls))
         throw EPropertyConvertError("Invalid property value: a " + std::string(value->ClassName()) +
-                                    " is not a " + p.PropType->ClassType->Name);
+                                    " is not a " + cls->Name);
     p.SetObj(instance, value);
 }
 

@@ -51,7 +51,9 @@ struct TTypeInfo {
     std::string Name;                   // "Integer", "Boolean", "TColor", "TAlign", "TNotifyEvent"
     std::vector<std::string> EnumNames; // enumerations; for sets, the element names
     int64_t MinValue = 0, MaxValue = 0; // ordinals
-    const TClassInfo* ClassType = nullptr; // tkClass
+    // tkClass: the class, asked for on first use (a class may name its own descendants).
+    const TClassInfo& (*ClassTypeFn)() = nullptr;
+    const TClassInfo* ClassType() const;
     const void* Signature = nullptr; // tkMethod: the event's parameter list (see EventSignature)
     // Integer types with named constants (TColor: "clRed", TCursor: "crHandPoint").
     bool (*IdentToInt)(std::string_view ident, int64_t& value) = nullptr;
@@ -77,7 +79,7 @@ const TTypeInfo* SetTypeInfo(std::string_view name, const TTypeInfo* elementType
 const TTypeInfo* IntegerTypeInfo(std::string_view name,
                                  bool (*identToInt)(std::string_view, int64_t&),
                                  bool (*intToIdent)(int64_t, std::string&));
-const TTypeInfo* ClassTypeInfo(const TClassInfo* cls);
+const TTypeInfo* ClassTypeInfo(const TClassInfo& (*cls)());
 const TTypeInfo* MethodTypeInfo(std::string_view name, const void* signature);
 
 // A published property. Accessors take the instance; the ones that do not apply are empty.
@@ -100,7 +102,7 @@ struct TPropInfo {
 // A published field: a component of the form bound by its name when the form is loaded.
 struct TFieldInfo {
     std::string Name;
-    const TClassInfo* FieldClass = nullptr;
+    const TClassInfo& (*FieldClass)() = nullptr;
     std::function<void(TObject*, TObject*)> Set;
     std::function<TObject*(const TObject*)> Get;
 };
