@@ -186,6 +186,11 @@ void TComponent::EndLoading() {
     Loaded();
 }
 
+void TComponent::AbortLoading() {
+    FComponentState.Exclude(TComponentStateItem::csReading);
+    FComponentState.Exclude(TComponentStateItem::csLoading);
+}
+
 void TComponent::Loaded() {
     FComponentState.Exclude(TComponentStateItem::csLoading);
 }

@@ -86,10 +86,15 @@ public:
 
     std::string GetNamePath() const override { return FName; }
 
+    // A component read from a resource inside another's block: controls take it as their
+    // parent; others ignore it.
+    virtual void SetParentComponent(TComponent* /*parent*/) {}
     // Reading from a form resource: the loader brackets the reading of each component.
     void BeginLoading();
     // Ends the loading state and runs Loaded.
     void EndLoading();
+    // Ends the loading state without Loaded (the resource failed).
+    void AbortLoading();
 
 protected:
     virtual void Notification(TComponent* component, TOperation operation);
