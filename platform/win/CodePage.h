@@ -18,7 +18,7 @@ bool CodePageToWide(int codePage, std::string_view bytes, std::string& wide);
 bool WideToCodePage(int codePage, std::string_view wide, std::string& bytes,
                     bool* usedDefault = nullptr);
 // Byte length of a UTF-8 text when encoded in the code page (unrepresentable characters count
-// one byte, as their '?').
+// one byte, as their '?'; so does each byte that is not UTF-8). -1 when the code page is unknown.
 int ByteLengthInCodePage(int codePage, std::string_view wide);
 // The double-byte lead-byte test of IsDBCSLeadByteEx.
 bool IsDBCSLeadByteEx(int codePage, unsigned char byte);

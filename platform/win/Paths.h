@@ -19,9 +19,10 @@ std::string ExtractFilePath(std::string_view path);  // up to and including the 
 std::string ExtractFileName(std::string_view path);
 std::string ExtractFileExt(std::string_view path); // ".Dll"
 std::string ChangeFileExt(std::string_view path, std::string_view ext);
-bool FileExists(std::string_view path);
+bool FileExists(std::string_view path); // a regular file; false for a folder
 bool DirectoryExists(std::string_view path);
 bool ForceDirectories(std::string_view path); // creates all missing parents; true when it exists
-int64_t FileAge(std::string_view path);       // modification time in seconds, -1 when missing
+// Modification time in seconds since 1970; -1 when missing or a folder.
+int64_t FileAge(std::string_view path);
 
 } // namespace win

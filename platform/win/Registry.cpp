@@ -4,31 +4,15 @@
 #include "platform/win/TextFile.h"
 
 #include <cstdlib>
-#include <map>
 #include <mutex>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <unordered_map>
-#include <unordered_set>
 
 namespace win {
 
 namespace {
-
-const char* RootPrefix(HKEY root) {
-    switch (root) {
-    case HKEY::HKEY_CLASSES_ROOT:
-        return "HKCR";
-    case HKEY::HKEY_CURRENT_USER:
-        return "HKCU";
-    case HKEY::HKEY_LOCAL_MACHINE:
-        return "HKLM";
-    case HKEY::HKEY_USERS:
-        return "HKU";
-    }
-    return "HKLM";
-}
 
 bool ParseRoot(std::string_view name, HKEY& root) {
     static const struct {
@@ -61,19 +45,9 @@ std::vector<std::string_view> Segments(std::string_view path) {
     return out;
 }
 
-std::string JoinKey(HKEY root, const std::vector<std::string_view>& segs, size_t count) {
-    std::string key = RootPrefix(root);
-    for (size_t i = 0; i < count; ++i) {
-        key += '\\';
-        key += rtl::UpperCase(segs[i]);
-    }
-    return key;
-}
-
-std::string KeyId(HKEY root, std::string_view path) {
-    const auto segs = Segments(path);
-    return JoinKey(root, segs, segs.size());
-}
+// Keys deeper than this are ignored, as the system refuses them; it also bounds the recursion
+// of walking and freeing the key tree.
+constexpr size_t MaxKeyDepth = 512;
 
 // Reads a quoted text starting at s[i] == '"' with the escapes "\\" and "\""; other escapes keep
 // their backslash. false when the closing quote is missing.
@@ -138,66 +112,80 @@ struct RegistryStore::Data {
     struct Value {
         std::string Name;
         std::string Text;
+        bool Deleted = false;
     };
+    // A key holds its children by upper-case name; names and values keep the order of the file.
+    // Deletions leave the entry in the order list and drop it from the index, so that a file of
+    // many deletions stays linear.
     struct Key {
         std::vector<Value> Values;
         std::unordered_map<std::string, size_t> ValueIndex; // upper-case name -> index
-        std::vector<std::string> SubKeys;                   // as spelt first
-        std::unordered_set<std::string> SubKeySet;          // upper-case
+        struct Child {
+            std::string Name; // as spelt first
+            std::unique_ptr<Key> Node;
+            uint64_t Serial = 0; // tells a re-created child from the deleted one
+        };
+        std::unordered_map<std::string, Child> Children;     // upper-case name -> child
+        std::vector<std::pair<std::string, uint64_t>> Order; // upper-case name, serial
     };
-    std::map<std::string, Key> Keys; // "HKLM\SOFTWARE\KTR" -> key
+    Key Roots[4];
+    uint64_t NextSerial = 1;
+
+    Key& Root(HKEY root) { return Roots[static_cast<int>(root)]; }
 
     const Key* Find(HKEY root, std::string_view path) const {
-        auto it = Keys.find(KeyId(root, path));
-        return it == Keys.end() ? nullptr : &it->second;
+        const Key* key = &Roots[static_cast<int>(root)];
+        for (std::string_view seg : Segments(path)) {
+            auto it = key->Children.find(rtl::UpperCase(seg));
+            if (it == key->Children.end()) return nullptr;
+            key = it->second.Node.get();
+        }
+        return key;
     }
 
     // Creates the key with all its parents; answers the key.
     Key& Create(HKEY root, const std::vector<std::string_view>& segs) {
-        Key* parent = &Keys[RootPrefix(root)];
-        for (size_t i = 0; i < segs.size(); ++i) {
-            const std::string upper = rtl::UpperCase(segs[i]);
-            if (parent->SubKeySet.insert(upper).second) parent->SubKeys.emplace_back(segs[i]);
-            parent = &Keys[JoinKey(root, segs, i + 1)];
+        Key* key = &Root(root);
+        for (std::string_view seg : segs) {
+            std::string upper = rtl::UpperCase(seg);
+            auto it = key->Children.find(upper);
+            if (it == key->Children.end()) {
+                Key::Child child{std::string(seg), std::make_unique<Key>(), NextSerial++};
+                key->Order.emplace_back(upper, child.Serial);
+                it = key->Children.emplace(std::move(upper), std::move(child)).first;
+            }
+            key = it->second.Node.get();
         }
-        return *parent;
+        return *key;
     }
 
     void Delete(HKEY root, const std::vector<std::string_view>& segs) {
         if (segs.empty()) return; // a root cannot be deleted
-        const std::string id = JoinKey(root, segs, segs.size());
-        for (auto it = Keys.lower_bound(id); it != Keys.end() && it->first.starts_with(id);) {
-            if (it->first.size() == id.size() || it->first[id.size()] == '\\')
-                it = Keys.erase(it);
-            else
-                ++it;
+        Key* parent = &Root(root);
+        for (size_t i = 0; i + 1 < segs.size(); ++i) {
+            auto it = parent->Children.find(rtl::UpperCase(segs[i]));
+            if (it == parent->Children.end()) return;
+            parent = it->second.Node.get();
         }
-        auto parent = Keys.find(JoinKey(root, segs, segs.size() - 1));
-        if (parent == Keys.end()) return;
-        const std::string upper = rtl::UpperCase(segs.back());
-        if (parent->second.SubKeySet.erase(upper) == 0) return;
-        auto& names = parent->second.SubKeys;
-        std::erase_if(names, [&](const std::string& n) { return rtl::UpperCase(n) == upper; });
+        parent->Children.erase(rtl::UpperCase(segs.back()));
     }
 
     static void SetValue(Key& key, const std::string& name, std::string text) {
-        const std::string upper = rtl::UpperCase(name);
+        std::string upper = rtl::UpperCase(name);
         auto it = key.ValueIndex.find(upper);
         if (it != key.ValueIndex.end()) {
             key.Values[it->second].Text = std::move(text);
             return;
         }
-        key.ValueIndex.emplace(upper, key.Values.size());
+        key.ValueIndex.emplace(std::move(upper), key.Values.size());
         key.Values.push_back({name, std::move(text)});
     }
 
     static void DeleteValue(Key& key, const std::string& name) {
         auto it = key.ValueIndex.find(rtl::UpperCase(name));
         if (it == key.ValueIndex.end()) return;
-        key.Values.erase(key.Values.begin() + static_cast<std::ptrdiff_t>(it->second));
-        key.ValueIndex.clear();
-        for (size_t i = 0; i < key.Values.size(); ++i)
-            key.ValueIndex.emplace(rtl::UpperCase(key.Values[i].Name), i);
+        key.Values[it->second].Deleted = true;
+        key.ValueIndex.erase(it);
     }
 
     void Parse(std::string_view text);
@@ -292,6 +280,7 @@ void RegistryStore::Data::Parse(std::string_view text) {
             HKEY root;
             if (segs.empty() || !ParseRoot(segs.front(), root)) continue;
             segs.erase(segs.begin());
+            if (segs.size() > MaxKeyDepth) continue; // ignored with its values
             if (remove)
                 Delete(root, segs);
             else
@@ -371,13 +360,21 @@ std::vector<std::string> RegistryStore::ValueNames(HKEY root, std::string_view p
     std::vector<std::string> names;
     if (const Data::Key* key = FData->Find(root, path))
         for (const auto& v : key->Values)
-            names.push_back(v.Name);
+            if (!v.Deleted) names.push_back(v.Name);
     return names;
 }
 
 std::vector<std::string> RegistryStore::SubKeyNames(HKEY root, std::string_view path) const {
+    std::vector<std::string> names;
     const Data::Key* key = FData->Find(root, path);
-    return key ? key->SubKeys : std::vector<std::string>{};
+    if (!key) return names;
+    // an entry counts while its name still leads to the child it was made for
+    for (const auto& [upper, serial] : key->Order) {
+        auto it = key->Children.find(upper);
+        if (it != key->Children.end() && it->second.Serial == serial)
+            names.push_back(it->second.Name);
+    }
+    return names;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -14,9 +14,9 @@ std::string GetUserName();
 int GetACP();
 // "$TMPDIR/" or "/tmp/", always with a trailing separator.
 std::string GetTempPath();
-// Full file name of the module (executable or shared library) holding the given address; by
-// default the module of the caller of this function's library, i.e. the executable when
-// address is null.
+// Full file name of the module (executable or shared library) holding the given address: a
+// library passes an address inside itself to learn its own file. Null gives the executable; an
+// address in no module gives "".
 std::string GetModuleFileName(const void* addressInModule = nullptr);
 // Full file name of the running executable.
 std::string GetExeFileName();

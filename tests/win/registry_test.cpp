@@ -66,6 +66,13 @@ const char* const Sample = R"(Windows Registry Editor Version 5.00
 [-HKLM\Software\Removed]
 )";
 
+std::string Repeat(std::string_view piece, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i)
+        out += piece;
+    return out;
+}
+
 } // namespace
 
 TEST(Registry, ParsesValuesEscapesAndKeysWithoutRegardToCase) {
@@ -128,6 +135,8 @@ TEST(Registry, MalformedTextNeverBreaksTheRest) {
         {"NULs and binary bytes", std::string(binary, sizeof binary - 1) + good},
         {"a 1 MB line", "\"" + std::string(1 << 20, 'x') + "\n" + good},
         {"a 1 MB key line", "[" + std::string(1 << 20, '\\') + "]\n" + good},
+        // took minutes when every level stored its whole path
+        {"a key of 500 000 levels", "[HKLM" + Repeat("\\a", 500000) + "]\n\"v\"=\"1\"\n" + good},
         {"a continuation at the end", good + "\"h\"=hex:01,\\"},
         {"stray text and brackets", "]]][[[\n=\n@\n\"\n\"a\"\n\"a\"=\n" + good},
         {"CR line ends", "[HKLM\\K]\r\"ok\"=\"yes\"\r"},
@@ -138,6 +147,23 @@ TEST(Registry, MalformedTextNeverBreaksTheRest) {
         s.LoadFromText(c.text);
         EXPECT_EQ(Read(s, HKLM, "K", "ok"), "yes") << c.what;
     }
+}
+
+TEST(Registry, DeletionsAndDepth) {
+    RegistryStore s;
+    s.LoadFromText("[HKLM\\P\\A]\n[HKLM\\P\\B]\n\"x\"=\"1\"\n\"y\"=\"2\"\n\"x\"=-\n\"x\"=\"3\"\n"
+                   "[-HKLM\\P\\A]\n[HKLM\\p\\a]\n[-HKLM\\P\\Missing\\Deeper]\n[-HKLM]\n"
+                   "[HKLM" +
+                   Repeat("\\k", 512) + "]\n\"deep\"=\"ok\"\n[HKLM" + Repeat("\\k", 513) +
+                   "]\n\"deeper\"=\"no\"\n");
+    // a re-created key is listed once, under its new spelling, after the others
+    EXPECT_EQ(s.SubKeyNames(HKLM, "P"), (std::vector<std::string>{"B", "a"}));
+    EXPECT_EQ(s.ValueNames(HKLM, "P\\B"), (std::vector<std::string>{"y", "x"}));
+    EXPECT_EQ(Read(s, HKLM, "P\\B", "x"), "3");
+    EXPECT_TRUE(s.KeyExists(HKLM, "")); // a root stays
+    std::string deep = Repeat("k\\", 512);
+    EXPECT_EQ(Read(s, HKLM, deep.c_str(), "deep"), "ok");
+    EXPECT_FALSE(s.KeyExists(HKLM, deep + "k"));
 }
 
 TEST(Registry, FileLoading) {

@@ -2,6 +2,7 @@
 #include "tests/support/TestSupport.h"
 
 #include <cerrno>
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <optional>
 #include <unistd.h>
@@ -77,8 +78,12 @@ TEST(Windows, FoldersModulesAndErrors) {
     EXPECT_EQ(GetModuleFileName(), exe);
     static int inThisProgram;
     EXPECT_EQ(GetModuleFileName(&inThisProgram), exe);
-    EXPECT_NE(GetModuleFileName(reinterpret_cast<const void*>(&::write)).find("libc"),
-              std::string::npos);
+    void* libm = dlopen("libm.so.6", RTLD_NOW);
+    ASSERT_NE(libm, nullptr);
+    const std::string mathLib = GetModuleFileName(dlsym(libm, "cos"));
+    EXPECT_EQ(mathLib.front(), '/');
+    EXPECT_NE(mathLib.find("libm"), std::string::npos) << mathLib;
+    dlclose(libm);
     EXPECT_EQ(GetModuleFileName(reinterpret_cast<const void*>(16)), "");
 
     EXPECT_EQ(GetOSVersionText().rfind("Linux ", 0), 0u);
