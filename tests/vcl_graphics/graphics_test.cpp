@@ -1,5 +1,6 @@
 #include "platform/vcl/Graphics.h"
 
+#include "suite/rvres/RvRes.h"
 #include "tests/support/TestSupport.h"
 
 #include <QFont>
@@ -484,4 +485,74 @@ TEST(ImageList, AddDrawAndDisabledLook) {
     EXPECT_EQ(one.Canvas()->Pixel(0, 0), clWhite);
     list.Draw(*dst->Canvas(), 0, 0, 7); // out of range: nothing
     EXPECT_THROW(list.Delete(2), EInvalidGraphicOperation);
+}
+
+namespace {
+
+// The glyph library opened from the built module, as the plug-in binds it.
+class GlyphLibrary : public ::testing::Test {
+protected:
+    void SetUp() override {
+        FHandle = dlopen(RVRES_PATH, RTLD_NOW | RTLD_LOCAL);
+        ASSERT_NE(FHandle, nullptr) << dlerror();
+        FMax = reinterpret_cast<RvGetMaxBmpIDFn>(dlsym(FHandle, "GetMaxBmpID"));
+        FLoad = reinterpret_cast<RvLoadBmpFn>(dlsym(FHandle, "LoadBmp"));
+        ASSERT_NE(FMax, nullptr);
+        ASSERT_NE(FLoad, nullptr);
+    }
+    void TearDown() override {
+        if (FHandle) dlclose(FHandle);
+    }
+    void* FHandle = nullptr;
+    RvGetMaxBmpIDFn FMax = nullptr;
+    RvLoadBmpFn FLoad = nullptr;
+};
+
+} // namespace
+
+TEST_F(GlyphLibrary, NumberedGlyphsLoadIntoBitmaps) {
+    EXPECT_EQ(FMax(), 78);
+    std::vector<std::vector<TColor>> seen;
+    for (int id : {4, 8, 9, 39, 44, 47, 60, 78}) {
+        SCOPED_TRACE(id);
+        TBitmap b;
+        ASSERT_TRUE(RvLoadInto(FLoad, b, id));
+        EXPECT_EQ(b.GetHeight(), 16);
+        EXPECT_EQ(b.GetWidth() % b.GetHeight(), 0);
+        EXPECT_EQ(b.GetWidth() / b.GetHeight(), id == 8 ? 1 : 2);
+        EXPECT_EQ(b.GetTransparentColor(), clOlive);
+        std::vector<TColor> px;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x)
+                px.push_back(b.Canvas()->Pixel(x, y));
+        EXPECT_GT(std::count_if(px.begin(), px.end(), [](TColor c) { return c != clOlive; }), 5);
+        for (const auto& other : seen)
+            EXPECT_NE(px, other); // every picture its own
+        seen.push_back(px);
+        if (b.GetWidth() == 32) { // the disabled image holds only greys and white
+            for (int y = 0; y < 16; ++y)
+                for (int x = 16; x < 32; ++x) {
+                    TColor c = b.Canvas()->Pixel(x, y);
+                    EXPECT_TRUE(c == clOlive || c == clGray || c == clWhite) << x << "," << y;
+                }
+        }
+    }
+}
+
+TEST_F(GlyphLibrary, MissingNumbersAndBadSinksFail) {
+    auto kept = Filled(3, 3, clRed);
+    for (int id : {0, -1, 5, 79, 1000}) {
+        EXPECT_FALSE(RvLoadInto(FLoad, *kept, id)) << id;
+        EXPECT_EQ(kept->GetWidth(), 3); // untouched
+    }
+    EXPECT_FALSE(FLoad(nullptr, 4));
+    RvBitmapSink old{};
+    old.StructSize = 8; // an older, smaller layout
+    EXPECT_FALSE(FLoad(&old, 4));
+    // A refused size stops the load before any row is handed over.
+    RvBitmapSink refuse{};
+    refuse.StructSize = sizeof refuse;
+    refuse.SetSize = [](void*, int, int) { return 0; };
+    refuse.PutRow = [](void*, int, const unsigned char*) { ADD_FAILURE() << "row after refusal"; };
+    EXPECT_FALSE(FLoad(&refuse, 4));
 }
