@@ -1379,7 +1379,7 @@ void TBitmap::Mask(TColor transparentColor) {
 }
 
 uintptr_t TBitmap::Handle() const {
-    if (!FHandle && !Empty()) FHandle = ++gNextHandle;
+    if (!FHandle && !Empty()) FHandle = gNextHandle += 2; // the mask takes the next number
     return FHandle;
 }
 
@@ -1420,7 +1420,8 @@ void TBitmap::Assign(const TPersistent* source) {
     }
     if (auto* b = dynamic_cast<const TBitmap*>(source)) {
         if (b == this) return;
-        *FImage = *b->FImage;
+        // A deep copy: a scan-line pointer taken from either bitmap must not reach the other.
+        *FImage = b->FImage->copy();
         FPixelFormat = b->FPixelFormat;
         FTransparent = b->FTransparent;
         FTransparentMode = b->FTransparentMode;

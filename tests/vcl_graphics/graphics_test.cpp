@@ -4,6 +4,7 @@
 #include "tests/support/TestSupport.h"
 
 #include <QFont>
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QImage>
 
@@ -22,6 +23,7 @@ public:
         static int argc = 1;
         static char name[] = "test_vcl_graphics";
         static char* argv[] = {name, nullptr};
+        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         if (!QGuiApplication::instance()) FApp = std::make_unique<QGuiApplication>(argc, argv);
     }
     void TearDown() override { FApp.reset(); }
@@ -174,6 +176,7 @@ TEST(Font, ChineseFacesResolveToAnInstalledCjkFont) {
         EXPECT_EQ(f.ToQFont().families().front().toStdString(), "WenQuanYi Micro Hei") << face;
     }
     f.SetName("宋体");
+    EXPECT_EQ(QFontInfo(f.ToQFont()).family().toStdString(), "WenQuanYi Micro Hei");
     TBitmap b;
     b.SetSize(40, 20);
     // A CJK character is about as wide as it is high; a missing glyph would not be.
@@ -200,6 +203,10 @@ TEST(Bitmap, ScanLinesAreBgrRows) {
     EXPECT_GE(b.BytesPerLine(), 15);
     EXPECT_EQ(b.BytesPerLine() % 4, 0);
     EXPECT_THROW(b.ScanLine(3), EInvalidGraphicOperation);
+    TBitmap copy;
+    copy.Assign(&b);
+    b.ScanLine(0)[0] = 0; // the copy keeps its own pixels
+    EXPECT_EQ(copy.Canvas()->Pixel(0, 0), clWhite);
     EXPECT_THROW(b.ScanLine(-1), EInvalidGraphicOperation);
     EXPECT_EQ(b.Canvas()->Pixel(5, 0), -1);
 
@@ -297,6 +304,29 @@ TEST(Canvas, CopyRectIntoMonochromeTakesBrushColourAsWhite) {
     mono.Canvas()->CopyRect(Rect(0, 0, 2, 1), src->Canvas(), Rect(0, 0, 2, 1));
     EXPECT_EQ(mono.Canvas()->Pixel(0, 0), clWhite);
     EXPECT_EQ(mono.Canvas()->Pixel(1, 0), clBlack);
+}
+
+// The embossed disabled look: a monochrome mask transferred with a pattern raster operation.
+TEST(Canvas, MaskTransferPaintsTheBrushWhereTheMaskIsWhite) {
+    auto shape = Filled(4, 4, clOlive);
+    shape->Canvas()->SetPixel(1, 1, clBlack);
+    shape->Canvas()->SetPixel(2, 1, clBlack);
+    TBitmap mask;
+    mask.Assign(shape.get());
+    mask.Mask(clBlack);
+    EXPECT_EQ(Count(mask, clWhite), 2);
+    auto face = Filled(4, 4, clBtnFace);
+    TCanvas* c = face->Canvas();
+    c->CopyMode = 0x00E20746;
+    c->Brush()->SetColor(clBtnHighlight);
+    c->Draw(1, 1, &mask);
+    c->Brush()->SetColor(clBtnShadow);
+    c->Draw(0, 0, &mask);
+    EXPECT_EQ(c->Pixel(1, 1), 0x808080);
+    EXPECT_EQ(c->Pixel(2, 1), 0x808080);
+    EXPECT_EQ(c->Pixel(2, 2), 0xFFFFFF);
+    EXPECT_EQ(c->Pixel(3, 2), 0xFFFFFF);
+    EXPECT_EQ(Count(*face, 0xC0C0C0), 12);
 }
 
 TEST(Canvas, DrawLeavesOutTheTransparentColour) {
