@@ -278,8 +278,8 @@ constexpr TCopyMode cmBlackness = 0x00000042, cmDstInvert = 0x00550009, cmMergeC
                     cmSrcErase = 0x00440328, cmSrcInvert = 0x00660046, cmSrcPaint = 0x00EE0086,
                     cmWhiteness = 0x00FF0062;
 
-// One 0x00RRGGBB-free pixel value of a ternary raster operation: the low byte of the code's
-// high word is the truth table over (pattern, source, destination) bits.
+// Combines pattern, source and destination pixels (24 bits) by a ternary raster operation: the
+// low byte of the code's high word is the truth table over (pattern, source, destination) bits.
 uint32_t ApplyRop3(TCopyMode rop, uint32_t pattern, uint32_t source, uint32_t dest);
 
 class TGraphic;
