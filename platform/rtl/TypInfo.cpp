@@ -143,7 +143,10 @@ const TTypeInfo* MethodTypeInfo(std::string_view name, const void* signature) {
     t.Kind = TTypeKind::tkMethod;
     t.Name = std::string(name);
     t.Signature = signature;
-    return Intern("m:" + std::string(name), std::move(t));
+    // The same name with another parameter list is another type.
+    return Intern("m:" + std::string(name) + ":" +
+                      std::to_string(reinterpret_cast<uintptr_t>(signature)),
+                  std::move(t));
 }
 
 bool TPropInfo::ReadOnly() const {
