@@ -1,6 +1,7 @@
 #include "platform/vcl/Forms.h"
 
 #include "platform/vcl/FormReader.h"
+#include "platform/vcl/StdCtrls.h"
 
 #include "platform/rtl/ClassBuilder.h"
 
@@ -36,6 +37,7 @@ TCustomForm::~TCustomForm() = default;
 
 void TCustomForm::AfterConstruction() {
     TWinControl::AfterConstruction();
+    RegisterStdCtrls();
     InitInheritedComponent(this);
     FCreated = true;
     FOnCreate(this);

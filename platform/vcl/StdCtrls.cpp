@@ -148,4 +148,15 @@ RTL_END_CLASS
 RTL_BEGIN_CLASS(TGroupBox, TWinControl)
 RTL_END_CLASS
 
+void RegisterStdCtrls() {
+    static const bool done = [] {
+        for (const TClassInfo* c : {&TLabel::StaticClassInfo(), &TEdit::StaticClassInfo(),
+                                    &TButton::StaticClassInfo(), &TCheckBox::StaticClassInfo(),
+                                    &TPanel::StaticClassInfo(), &TGroupBox::StaticClassInfo()})
+            (void)c;
+        return true;
+    }();
+    (void)done;
+}
+
 } // namespace vcl

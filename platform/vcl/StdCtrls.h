@@ -123,4 +123,8 @@ public:
     using TWinControl::TWinControl;
 };
 
+// Makes sure the standard control classes are registered for creation by name (a static
+// library drops objects nothing refers to, and with them their registration).
+void RegisterStdCtrls();
+
 } // namespace vcl
