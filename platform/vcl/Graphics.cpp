@@ -251,7 +251,9 @@ bool ColorToIdent(TColor color, std::string& ident) {
 std::string ColorToString(TColor color) {
     std::string s;
     if (ColorToIdent(color, s)) return s;
-    return "$" + rtl::IntToHex(uint32_t(color), 8);
+    std::string hex = "$";
+    hex += rtl::IntToHex(uint32_t(color), 8);
+    return hex;
 }
 
 TColor StringToColor(std::string_view text) {
