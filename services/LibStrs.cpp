@@ -334,24 +334,6 @@ namespace {
 // Bytes a code page cannot decode are kept as the private characters U+10FF80..U+10FFFF.
 constexpr char32_t EscapeBase = 0x10FF00;
 
-void AppendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += char(cp);
-    } else if (cp < 0x800) {
-        out += char(0xC0 | (cp >> 6));
-        out += char(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += char(0xE0 | (cp >> 12));
-        out += char(0x80 | ((cp >> 6) & 0x3F));
-        out += char(0x80 | (cp & 0x3F));
-    } else {
-        out += char(0xF0 | (cp >> 18));
-        out += char(0x80 | ((cp >> 12) & 0x3F));
-        out += char(0x80 | ((cp >> 6) & 0x3F));
-        out += char(0x80 | (cp & 0x3F));
-    }
-}
-
 // An escaped byte at wide[i] (its 4-byte UTF-8 form F4 8F BE|BF xx), else -1.
 int EscapedByteAt(std::string_view wide, size_t i) {
     if (i + 3 >= wide.size() || static_cast<unsigned char>(wide[i]) != 0xF4 ||
@@ -396,7 +378,7 @@ std::string CodePageToWide(std::string_view bytes, int codePage) {
             wide += unit;
             i += len;
         } else {
-            AppendUtf8(wide, EscapeBase + b);
+            rtl::AppendUtf8(wide, EscapeBase + b);
             ++i;
         }
     }

@@ -155,6 +155,9 @@ std::string FloatToStr(double value);
 // printf-style formatting (the system's "%.2d"/"%s" formats are printf-compatible).
 std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
+// Appends one code point as UTF-8 (the caller passes a valid code point).
+void AppendUtf8(std::string& out, char32_t codePoint);
+
 // Splits at every occurrence of sep (sep not empty); "" gives one empty piece.
 std::vector<std::string> SplitString(std::string_view s, std::string_view sep);
 

@@ -54,24 +54,6 @@ int Utf8Length(const char* p, const char* end) {
     return 0;
 }
 
-void AppendUtf8(std::string& out, std::uint32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 bool IsKeyword(std::string_view word, const char* keyword) {
     size_t n = std::strlen(keyword);
     if (word.size() != n) return false;
@@ -439,11 +421,11 @@ private:
                     highPos = codePos;
                 } else if (code >= 0xDC00 && code <= 0xDFFF) {
                     if (!high) Fail(codePos, "unpaired surrogate in string");
-                    AppendUtf8(out, 0x10000 + ((high - 0xD800) << 10) + (code - 0xDC00));
+                    rtl::AppendUtf8(out, 0x10000 + ((high - 0xD800) << 10) + (code - 0xDC00));
                     high = 0;
                 } else {
                     unpaired();
-                    AppendUtf8(out, code);
+                    rtl::AppendUtf8(out, code);
                 }
             } else {
                 SkipSpace();
