@@ -6,21 +6,46 @@
 #include "platform/vcl/Component.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
+
+class QImage;
 
 namespace vcl {
 
 class TWinControl;
 class TCustomForm;
+class TFont;
+class TCanvas;
+class TControlCanvas;
+struct TRect;
 
 // Window messages the system sends or posts.
 enum : uint32_t {
     WM_CLOSE = 0x0010,
     WM_KEYDOWN = 0x0100,
     WM_CHAR = 0x0102,
+    WM_SYSCHAR = 0x0106,
+    WM_MOUSEMOVE = 0x0200,
+    WM_LBUTTONDOWN = 0x0201,
+    WM_LBUTTONUP = 0x0202,
     WM_USER = 0x0400,
-    CM_RELEASE = 0xB000 + 33, // a form frees itself
+    CM_BASE = 0xB000,
+    CM_ENABLEDCHANGED = CM_BASE + 3,
+    CM_COLORCHANGED = CM_BASE + 5,
+    CM_FONTCHANGED = CM_BASE + 6,
+    CM_PARENTFONTCHANGED = CM_BASE + 8,
+    CM_PARENTCOLORCHANGED = CM_BASE + 9,
+    CM_CTL3DCHANGED = CM_BASE + 16,
+    CM_DIALOGCHAR = CM_BASE + 18, // WParam: the character; Result 1 when taken
+    CM_FOCUSCHANGED = CM_BASE + 19,
+    CM_SYSCOLORCHANGE = CM_BASE + 24,
+    CM_VISIBLECHANGED = CM_BASE + 22,
+    CM_TEXTCHANGED = CM_BASE + 27,
+    CM_RELEASE = CM_BASE + 33, // a form frees itself
+    CM_ENTER = CM_BASE + 43,
+    CM_EXIT = CM_BASE + 44,
 };
 
 struct TMessage {
@@ -59,7 +84,48 @@ enum : uint16_t {
 using TKeyEvent = rtl::TEvent<TObject* /*Sender*/, uint16_t& /*Key*/, TShiftState>;
 using TKeyPressEvent = rtl::TEvent<TObject* /*Sender*/, char32_t& /*Key*/>;
 
+enum class TMouseButton : uint8_t { mbLeft, mbRight, mbMiddle };
+using TMouseEvent =
+    rtl::TEvent<TObject* /*Sender*/, TMouseButton, TShiftState, int /*X*/, int /*Y*/>;
+using TMouseMoveEvent = rtl::TEvent<TObject* /*Sender*/, TShiftState, int /*X*/, int /*Y*/>;
+
 enum class TAlign : uint8_t { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
+
+// What of a control changed, for its view to follow.
+enum class TViewChange : uint8_t {
+    vcAll, // everything (after the view is made, or after loading)
+    vcBounds,
+    vcVisible,
+    vcEnabled,
+    vcText,
+    vcColor,
+    vcFont,
+    vcHint,
+    vcFocus, // the control took the focus in the model
+    vcState, // a control-specific value (checked state, items, selection…)
+    vcPaint, // custom drawing is out of date
+};
+
+class TControl;
+
+// The on-screen side of a control (a Qt widget in a GUI process). The model owns it; the view
+// pushes user input back through the model.
+class TControlView {
+public:
+    virtual ~TControlView() = default;
+    virtual void Update(TViewChange what) = 0;
+    // The native object behind the view (a QWidget*), for the view layer itself.
+    virtual void* Native() const = 0;
+};
+
+// Makes the view of a control of a class (or of a class derived from it, when nothing closer
+// is registered). Installed by the view layer; without one, controls have no views.
+using TViewFactory = TControlView* (*)(TControl&);
+void RegisterViewFactory(const TClassInfo& cls, TViewFactory factory);
+TViewFactory FindViewFactory(const TClassInfo& cls);
+// Whether views are made at all (the view layer turns this on in a GUI process).
+bool ViewsEnabled();
+void SetViewsEnabled(bool enabled);
 
 class TControl : public TComponent {
     RTL_DECLARE_CLASS(TControl, TComponent)
@@ -102,9 +168,43 @@ public:
     virtual void SetColor(int c);
     int Cursor() const { return FCursor; }
     void SetCursor(int c) { FCursor = c; }
+    // The control's font; with ParentFont it follows the parent's font until set.
+    TFont* Font() const { return FFont.get(); }
+    void SetFont(TFont* font);
+    bool ParentFont() const { return FParentFont; }
+    void SetParentFont(bool v);
+    bool ParentColor() const { return FParentColor; }
+    void SetParentColor(bool v);
+    bool ParentShowHint() const { return FParentShowHint; }
+    void SetParentShowHint(bool v) { FParentShowHint = v; }
+    // A popup menu (held by reference; cleared when it is freed).
+    TComponent* PopupMenu() const { return FPopupMenu; }
+    void SetPopupMenu(TComponent* menu);
+    int Tag() const { return FTag; }
+    void SetTag(int v) { FTag = v; }
+
+    int ClientWidth() const { return FWidth; }
+    int ClientHeight() const { return FHeight; }
+    void SetClientWidth(int v) { SetWidth(v); }
+    void SetClientHeight(int v) { SetHeight(v); }
 
     // Runs OnClick (the VCL's Click).
     virtual void Click();
+    virtual void DblClick();
+    // Mouse input in client coordinates, as the view (or a test) delivers it.
+    virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+    virtual void MouseMove(TShiftState shift, int x, int y);
+    // Marks the drawing out of date (custom-drawn controls repaint through their view).
+    void Invalidate();
+    void Repaint() { Invalidate(); }
+    void Refresh() { Invalidate(); }
+
+    // The view, once made; made on demand for windowed controls (see TWinControl::Handle) and
+    // with their parent's view for the others.
+    TControlView* View() const { return FView.get(); }
+    // Tells the view what changed (nothing happens without one or while loading).
+    void ViewChanged(TViewChange what);
     // Sends a message synchronously to the control's window procedure.
     intptr_t Perform(uint32_t msg, intptr_t wparam = 0, intptr_t lparam = 0);
     virtual void WndProc(TMessage& message);
@@ -114,23 +214,55 @@ public:
 
     TNotifyEvent FOnClick;
     TNotifyEvent FOnDblClick;
+    TMouseEvent FOnMouseDown;
+    TMouseEvent FOnMouseUp;
+    TMouseMoveEvent FOnMouseMove;
 
 protected:
     virtual void Changed() {}
     virtual void VisibleChanging() {}
     virtual void EnabledChanged() {}
     virtual void TextChanged() {}
+    virtual void FontChanged() {}
     void Notification(TComponent* component, TOperation operation) override;
+    void Loaded() override;
+    // Makes the view when the view layer is on and the parent has one.
+    void CreateView();
+    void DestroyView();
 
 private:
     friend class TWinControl;
+    void ParentFontChanged();
+    void ParentColorChanged();
+    void FontObjectChanged(TObject*);
     TWinControl* FParent = nullptr;
     int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
     TAlign FAlign = TAlign::alNone;
     bool FVisible = true, FEnabled = true, FShowHint = false;
+    bool FParentFont = true, FParentColor = true, FParentShowHint = true;
+    bool FFontFromParent = false; // copying the parent's font: ParentFont stays on
     std::string FText, FHint;
     int FColor = int(0x8000000F); // clBtnFace
     int FCursor = 0;
+    int FTag = 0;
+    std::unique_ptr<TFont> FFont;
+    TComponent* FPopupMenu = nullptr;
+    std::unique_ptr<TControlView> FView;
+};
+
+// A control without a window that draws itself on its parent (labels, speed buttons, bevels).
+class TGraphicControl : public TControl {
+    RTL_DECLARE_CLASS(TGraphicControl, TControl)
+public:
+    explicit TGraphicControl(TComponent* owner);
+    ~TGraphicControl() override;
+    TCanvas* Canvas();
+    // Draws the control into its canvas (the size of the control) and answers the picture.
+    const QImage& PaintImage();
+    virtual void Paint() {}
+
+private:
+    std::unique_ptr<TControlCanvas> FCanvas;
 };
 
 class TWinControl : public TControl {
@@ -163,9 +295,20 @@ public:
     void SelectNext(TWinControl* current, bool goForward, bool checkTabStop);
     void SelectFirst();
 
-    // A synthetic window handle: a unique number, so "the window exists" holds headless.
+    // The window handle: a unique number, so "the window exists" holds headless. Reading it
+    // makes the parent's handle first, then (with the view layer on) this control's view.
     uintptr_t Handle();
     bool HandleAllocated() const { return FHandle != 0; }
+    void HandleNeeded() { Handle(); }
+    // Throws the view away and makes it again (a style that only a new window can take).
+    void RecreateWnd();
+    bool Ctl3D() const { return FCtl3D; }
+    void SetCtl3D(bool v);
+    bool ParentCtl3D() const { return FParentCtl3D; }
+    void SetParentCtl3D(bool v) { FParentCtl3D = v; }
+    // Offers an accelerator character to this control and its children (CM_DIALOGCHAR);
+    // answers whether one took it.
+    bool DialogChar(char32_t key);
 
     // Keys as the control receives them after the form's key preview.
     virtual void KeyDown(uint16_t& key, TShiftState shift);
@@ -187,17 +330,36 @@ protected:
     virtual void DoExit();
 
 private:
+    friend class TControl;
     std::vector<TControl*> FControls;
     std::vector<TWinControl*> FTabList;
-    bool FTabStop = false;
+    bool FTabStop = false, FCtl3D = true, FParentCtl3D = true;
     uintptr_t FHandle = 0;
 };
 
+// A windowed control that draws itself (check boxes from bitmaps, owner-drawn grids).
+class TCustomControl : public TWinControl {
+    RTL_DECLARE_CLASS(TCustomControl, TWinControl)
+public:
+    explicit TCustomControl(TComponent* owner);
+    ~TCustomControl() override;
+    TCanvas* Canvas();
+    const QImage& PaintImage();
+    virtual void Paint() {}
+
+private:
+    std::unique_ptr<TControlCanvas> FCanvas;
+};
+
 RTL_EXCEPTION_CLASS(EInvalidOperation, rtl::Exception);
+
+// "&x" in a caption makes x its accelerator: whether key is that character (case ignored).
+bool IsAccel(char32_t key, const std::string& caption);
 
 // Window handles of the synthetic kind map back to their controls (for posted messages).
 TWinControl* FindControl(uintptr_t handle);
 
 const rtl::TTypeInfo* AlignTypeInfo();
+const rtl::TTypeInfo* MouseButtonTypeInfo();
 
 } // namespace vcl

@@ -1,6 +1,7 @@
 #include "platform/vcl/StdCtrls.h"
 
 #include "platform/vcl/Forms.h"
+#include "platform/vcl/Graphics.h"
 
 #include "platform/rtl/ClassBuilder.h"
 
@@ -20,13 +21,60 @@ std::string CutToChars(const std::string& s, int maxChars) {
 
 } // namespace
 
-RTL_BEGIN_CLASS(TLabel, TControl)
+RTL_BEGIN_CLASS(TLabel, TGraphicControl)
 c.Obj("FocusControl", &TLabel::FocusControl, &TLabel::SetFocusControl);
 c.Bool("AutoSize", &TLabel::AutoSize, &TLabel::SetAutoSize);
 c.Bool("Transparent", &TLabel::Transparent, &TLabel::SetTransparent);
 RTL_END_CLASS
 
-TLabel::TLabel(TComponent* owner) : TControl(owner) {}
+TLabel::TLabel(TComponent* owner) : TGraphicControl(owner) {
+    SetBounds(0, 0, 65, 17);
+}
+
+void TLabel::AdjustBounds() {
+    if (!FAutoSize || IsLoading()) return;
+    TCanvas* canvas = Canvas();
+    canvas->Font()->Assign(Font());
+    TRect r{0, 0, 0, 0};
+    std::string text = Caption().empty() ? " " : Caption();
+    DrawTextRect(*canvas, text, r, DT_CALCRECT | DT_SINGLELINE);
+    SetBounds(Left(), Top(), r.Right - r.Left, r.Bottom - r.Top);
+}
+
+void TLabel::TextChanged() {
+    TGraphicControl::TextChanged();
+    AdjustBounds();
+}
+
+void TLabel::FontChanged() {
+    TGraphicControl::FontChanged();
+    AdjustBounds();
+}
+
+void TLabel::Paint() {
+    TCanvas* canvas = Canvas();
+    TRect r{0, 0, Width(), Height()};
+    if (!FTransparent) canvas->FillRect(r);
+    canvas->Brush()->SetStyle(TBrushStyle::bsClear);
+    if (!Enabled()) {
+        // The VCL's disabled label: highlight one pixel down-right, then grey text.
+        TRect shadow{1, 1, Width() + 1, Height() + 1};
+        canvas->Font()->SetColor(clBtnHighlight);
+        DrawTextRect(*canvas, Caption(), shadow, DT_LEFT);
+        canvas->Font()->SetColor(clBtnShadow);
+    }
+    DrawTextRect(*canvas, Caption(), r, DT_LEFT);
+}
+
+void TLabel::WndProc(TMessage& message) {
+    if (message.Msg == CM_DIALOGCHAR && FFocusControl && Enabled() &&
+        IsAccel(char32_t(message.WParam), Caption()) && FFocusControl->CanFocus()) {
+        FFocusControl->SetFocus();
+        message.Result = 1;
+        return;
+    }
+    TGraphicControl::WndProc(message);
+}
 
 void TLabel::SetFocusControl(TWinControl* c) {
     if (c == FFocusControl) return;
@@ -52,6 +100,8 @@ RTL_END_CLASS
 
 TCustomEdit::TCustomEdit(TComponent* owner) : TWinControl(owner) {
     SetTabStop(true);
+    SetColor(int(uint32_t(clWindow)));
+    SetBounds(0, 0, 121, 21);
 }
 
 void TCustomEdit::SelectAll() {
@@ -89,6 +139,17 @@ void TButton::Click() {
     if (FModalResult != 0)
         if (TCustomForm* form = GetParentForm()) form->SetModalResult(FModalResult);
     TButtonControl::Click();
+}
+
+void TButton::WndProc(TMessage& message) {
+    if (message.Msg == CM_DIALOGCHAR && IsAccel(char32_t(message.WParam), Caption()) &&
+        CanFocus()) {
+        SetFocus();
+        Click();
+        message.Result = 1;
+        return;
+    }
+    TButtonControl::WndProc(message);
 }
 
 void TButton::KeyPress(char32_t& key) {
@@ -131,6 +192,17 @@ void TCheckBox::Toggle() {
         SetState(TCheckBoxState::cbChecked);
         break;
     }
+}
+
+void TCheckBox::WndProc(TMessage& message) {
+    if (message.Msg == CM_DIALOGCHAR && IsAccel(char32_t(message.WParam), Caption()) &&
+        CanFocus()) {
+        SetFocus();
+        if (Focused()) Toggle();
+        message.Result = 1;
+        return;
+    }
+    TButtonControl::WndProc(message);
 }
 
 void TCheckBox::KeyPress(char32_t& key) {

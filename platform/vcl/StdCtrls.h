@@ -5,8 +5,8 @@
 
 namespace vcl {
 
-class TLabel : public TControl {
-    RTL_DECLARE_CLASS(TLabel, TControl)
+class TLabel : public TGraphicControl {
+    RTL_DECLARE_CLASS(TLabel, TGraphicControl)
 public:
     explicit TLabel(TComponent* owner);
     TWinControl* FocusControl() const { return FFocusControl; }
@@ -15,11 +15,17 @@ public:
     void SetAutoSize(bool v) { FAutoSize = v; }
     bool Transparent() const { return FTransparent; }
     void SetTransparent(bool v) { FTransparent = v; }
+    // The caption in the font, left at the top; the accelerator underlined.
+    void Paint() override;
+    void WndProc(TMessage& message) override;
 
 protected:
     void Notification(TComponent* component, TOperation operation) override;
+    void TextChanged() override;
+    void FontChanged() override;
 
 private:
+    void AdjustBounds();
     TWinControl* FFocusControl = nullptr;
     bool FAutoSize = true, FTransparent = false;
 };
@@ -75,6 +81,8 @@ public:
     // Sets the form's modal result, then runs OnClick.
     void Click() override;
     void KeyPress(char32_t& key) override;
+    // The accelerator of the caption clicks.
+    void WndProc(TMessage& message) override;
 
 private:
     int FModalResult = 0;
@@ -99,6 +107,7 @@ public:
     // Advances the state (unchecked, grayed when allowed, checked), then OnClick.
     void Toggle();
     void KeyPress(char32_t& key) override;
+    void WndProc(TMessage& message) override;
 
 private:
     TCheckBoxState FState = TCheckBoxState::cbUnchecked;
