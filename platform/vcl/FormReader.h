@@ -14,6 +14,9 @@ class TComponent;
 void RegisterFormResource(std::string_view className, std::string_view resourceName,
                           std::string_view text);
 bool HasFormResource(std::string_view className);
+// Registers a resource for the class its first line names ("object frmX: TfrmX"); the build's
+// embedded resources come in this way. EFormParseError when that line is not a form's head.
+void RegisterFormResourceText(std::string_view resourceName, std::string_view text);
 
 // Applies one resource to root: properties set by name (dotted paths through object
 // properties), "object" blocks create components through the class registry (owned by root,

@@ -96,6 +96,7 @@ bool TCustomForm::SetFocusedControl(TWinControl* control) {
         if (FFocusCount != count) return FActiveControl == control;
     }
     FOnActiveControlChange(this);
+    if (FActiveControl) FActiveControl->ViewChanged(TViewChange::vcFocus);
     return FActiveControl == control;
 }
 
@@ -109,6 +110,7 @@ void TCustomForm::SetVisible(bool v) {
 }
 
 void TCustomForm::Show() {
+    if (ViewsEnabled()) HandleNeeded(); // the window and its controls' widgets
     SetVisible(true);
     if (FActiveControl && FActiveControl->CanFocus())
         SetFocusedControl(FActiveControl);
@@ -200,6 +202,7 @@ void PostMessage(uintptr_t handle, uint32_t msg, intptr_t wparam, intptr_t lpara
 
 void TApplication::PostMessage(uintptr_t handle, uint32_t msg, intptr_t wparam, intptr_t lparam) {
     FQueue.push_back(Posted{handle, TMessage{msg, wparam, lparam, 0}});
+    if (WakeUp) WakeUp();
 }
 
 void TApplication::ProcessMessages() {

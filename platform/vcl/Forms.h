@@ -100,6 +100,8 @@ public:
     std::function<void(TCustomForm&)> ModalDriver;
     bool ShowHint = true;
     int HintPause = 500;
+    // Told when a message is posted, so that an event loop can deliver it (the Qt layer).
+    std::function<void()> WakeUp;
 
 private:
     struct Posted {
