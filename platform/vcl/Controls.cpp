@@ -37,6 +37,7 @@ std::unordered_map<const TClassInfo*, TViewFactory>& ViewFactories() {
     return *map;
 }
 bool GViewsEnabled = false;
+TViewFactory GSelfDrawnFactory = nullptr;
 
 const QImage& PaintOn(TControl& control, TControlCanvas& canvas, void (*paint)(TControl&)) {
     static const QImage empty;
@@ -65,6 +66,10 @@ TViewFactory FindViewFactory(const TClassInfo& cls) {
         if (it != ViewFactories().end()) return it->second;
     }
     return nullptr;
+}
+
+void RegisterSelfDrawnViewFactory(TViewFactory factory) {
+    GSelfDrawnFactory = factory;
 }
 
 bool ViewsEnabled() {
@@ -228,7 +233,8 @@ void TControl::ViewChanged(TViewChange what) {
 void TControl::CreateView() {
     if (FView || !GViewsEnabled || IsDestroying()) return;
     if (FParent && !FParent->View()) return; // made with the parent's view
-    TViewFactory factory = FindViewFactory(*ClassInfo());
+    TViewFactory factory = SelfDrawn() && GSelfDrawnFactory ? GSelfDrawnFactory
+                                                            : FindViewFactory(*ClassInfo());
     if (!factory) return;
     FView.reset(factory(*this));
     if (!FView) return;

@@ -123,6 +123,8 @@ public:
 using TViewFactory = TControlView* (*)(TControl&);
 void RegisterViewFactory(const TClassInfo& cls, TViewFactory factory);
 TViewFactory FindViewFactory(const TClassInfo& cls);
+// The view of every control that draws itself (see TControl::SelfDrawn).
+void RegisterSelfDrawnViewFactory(TViewFactory factory);
 // Whether views are made at all (the view layer turns this on in a GUI process).
 bool ViewsEnabled();
 void SetViewsEnabled(bool enabled);
@@ -205,6 +207,10 @@ public:
     TControlView* View() const { return FView.get(); }
     // Tells the view what changed (nothing happens without one or while loading).
     void ViewChanged(TViewChange what);
+    // A control that draws itself has a view that shows its picture; PaintedImage draws it
+    // (null for the others).
+    virtual bool SelfDrawn() const { return false; }
+    virtual const QImage* PaintedImage() { return nullptr; }
     // Sends a message synchronously to the control's window procedure.
     intptr_t Perform(uint32_t msg, intptr_t wparam = 0, intptr_t lparam = 0);
     virtual void WndProc(TMessage& message);
@@ -346,6 +352,8 @@ public:
     TCanvas* Canvas();
     const QImage& PaintImage();
     virtual void Paint() {}
+    bool SelfDrawn() const override { return true; }
+    const QImage* PaintedImage() override { return &PaintImage(); }
 
 private:
     std::unique_ptr<TControlCanvas> FCanvas;

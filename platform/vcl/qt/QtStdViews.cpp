@@ -182,8 +182,7 @@ protected:
 void RegisterStdViews() {
     RegisterStdCtrls();
     RegisterView<TWinControl, TContainerView>();
-    RegisterView<TGraphicControl, TPaintView>();
-    RegisterView<TCustomControl, TPaintView>();
+    RegisterSelfDrawnViewFactory([](TControl& c) -> TControlView* { return new TPaintView(c); });
     RegisterView<TCustomForm, TFormView>();
     RegisterView<TCustomPanel, TPanelView>();
     RegisterView<TGroupBox, TGroupBoxView>();

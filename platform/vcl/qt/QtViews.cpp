@@ -158,11 +158,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override {
-        const QImage* image = nullptr;
-        if (FControl.InheritsFrom(TCustomControl::StaticClassInfo()))
-            image = &static_cast<TCustomControl&>(FControl).PaintImage();
-        else if (FControl.InheritsFrom(TGraphicControl::StaticClassInfo()))
-            image = &static_cast<TGraphicControl&>(FControl).PaintImage();
+        const QImage* image = FControl.PaintedImage();
         if (!image || image->isNull()) return;
         QPainter p(this);
         p.drawImage(0, 0, *image);
