@@ -266,6 +266,8 @@ public:
     // Draws the control into its canvas (the size of the control) and answers the picture.
     const QImage& PaintImage();
     virtual void Paint() {}
+    bool SelfDrawn() const override { return true; }
+    const QImage* PaintedImage() override { return &PaintImage(); }
 
 private:
     std::unique_ptr<TControlCanvas> FCanvas;
