@@ -1,11 +1,16 @@
 #include "platform/vcl/FormReader.h"
 
+#include "platform/vcl/Collections.h"
 #include "platform/vcl/Component.h"
 #include "platform/vcl/FormParser.h"
+#include "platform/vcl/Graphics.h"
 
 #include "platform/rtl/SysUtils.h"
 
+#include <QImage>
+
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <mutex>
 
@@ -142,9 +147,19 @@ private:
             ReadStrings(static_cast<TStrings*>(target), p);
             return;
         }
+        if (p.Value.Kind == TFormValueKind::Binary && rtl::SameText(last, "Data") &&
+            (target->InheritsFrom(TBitmap::StaticClassInfo()) ||
+             target->InheritsFrom(TPicture::StaticClassInfo()))) {
+            ReadGraphicData(target, p);
+            return;
+        }
         const rtl::TPropInfo* prop = rtl::GetPropInfo(target, last);
         if (!prop)
             Fail(p.Line, p.Column, "unknown property '" + p.Name + "' of " + obj->ClassName());
+        if (p.Value.Kind == TFormValueKind::Collection) {
+            ReadCollection(target, *prop, p);
+            return;
+        }
         Guard(p.Line, p.Column, p.Name, [&] { SetValue(target, *prop, p); });
     }
 
@@ -159,6 +174,63 @@ private:
             list->Add(v.Text);
         }
         list->EndUpdate();
+    }
+
+    // "Columns = < item ... end >": the collection is emptied and refilled, each item's
+    // properties read as those of a component.
+    void ReadCollection(TObject* target, const rtl::TPropInfo& prop, const TFormProperty& p) {
+        TObject* obj = prop.GetObj ? prop.GetObj(target) : nullptr;
+        if (!obj || !obj->InheritsFrom(TCollection::StaticClassInfo()))
+            Fail(p.Line, p.Column, "property '" + p.Name + "' is not a collection");
+        auto* coll = static_cast<TCollection*>(obj);
+        coll->BeginUpdate();
+        try {
+            Guard(p.Line, p.Column, p.Name, [&] { coll->Clear(); });
+            for (const TFormCollectionItem& entry : p.Value.Collection) {
+                TCollectionItem* item = nullptr;
+                Guard(entry.Line, entry.Column, p.Name, [&] { item = coll->Add(); });
+                for (const TFormProperty& ip : entry.Properties)
+                    ReadProperty(item, ip);
+            }
+        } catch (...) {
+            coll->EndUpdate();
+            throw;
+        }
+        coll->EndUpdate();
+    }
+
+    // A bitmap stored as Delphi stores it: its size in four bytes (little-endian), then the
+    // BMP file. A picture's data starts with the graphic's class name (a length byte first).
+    void ReadGraphicData(TObject* target, const TFormProperty& p) {
+        const std::vector<uint8_t>& b = p.Value.Bytes;
+        size_t pos = 0;
+        if (target->InheritsFrom(TPicture::StaticClassInfo())) {
+            size_t n = b.empty() ? 0 : b[0];
+            std::string cls(b.begin() + std::min<size_t>(1, b.size()),
+                            b.begin() + std::min<size_t>(1 + n, b.size()));
+            if (!rtl::SameText(cls, "TBitmap"))
+                Fail(p.Value.Line, p.Value.Column,
+                     "graphic class '" + cls + "' of " + p.Name + " is not supported");
+            pos = 1 + n;
+        }
+        if (b.size() < pos + 4)
+            Fail(p.Value.Line, p.Value.Column, "bitmap data of " + p.Name + " is cut short");
+        uint32_t size = uint32_t(b[pos]) | uint32_t(b[pos + 1]) << 8 | uint32_t(b[pos + 2]) << 16 |
+                        uint32_t(b[pos + 3]) << 24;
+        pos += 4;
+        if (size > b.size() - pos)
+            Fail(p.Value.Line, p.Value.Column, "bitmap data of " + p.Name + " is cut short");
+        TBitmap* bitmap = target->InheritsFrom(TPicture::StaticClassInfo())
+                              ? static_cast<TPicture*>(target)->Bitmap()
+                              : static_cast<TBitmap*>(target);
+        if (size == 0) {
+            bitmap->SetSize(0, 0);
+            return;
+        }
+        QImage image;
+        if (!image.loadFromData(b.data() + pos, int(size), "BMP"))
+            Fail(p.Value.Line, p.Value.Column, "bitmap data of " + p.Name + " is not valid");
+        Guard(p.Line, p.Column, p.Name, [&] { bitmap->SetImage(image); });
     }
 
     [[noreturn]] void Invalid(const TFormProperty& p, const rtl::TPropInfo& prop) const {
