@@ -1,0 +1,1 @@
+target_link_libraries(services PUBLIC platform_db)
