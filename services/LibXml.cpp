@@ -89,8 +89,7 @@ xml::Node FindOrAddChild(const xml::Node& Parent, const std::string& Name, bool 
     xml::Node found = Parent.SelectSingleNode(Name);
     if (found || !Create) return found;
     xml::Document owner = Parent.OwnerDocument();
-    xml::Node parent = Parent;
-    return parent.AppendChild(owner.CreateElement(Name));
+    return Parent.AppendChild(owner.CreateElement(Name));
 }
 
 std::string GetAttribute(const xml::Node& Node, const std::string& Name) {
@@ -99,8 +98,7 @@ std::string GetAttribute(const xml::Node& Node, const std::string& Name) {
 
 void SetAttribute(const xml::Node& Node, const std::string& Name, const std::string& Value) {
     if (!Node) throw xml::EXmlError("attribute " + Name + " set on no node");
-    xml::Node n = Node;
-    n.SetAttribute(Name, Value);
+    Node.SetAttribute(Name, Value);
 }
 
 std::vector<std::string> HostParameters() {

@@ -2,6 +2,8 @@
 
 #include "platform/rtl/ClassBuilder.h"
 
+#include <algorithm>
+
 RTL_BEGIN_CLASS(TTranslator, vcl::TComponent)
 RTL_END_CLASS
 
@@ -40,7 +42,10 @@ std::string TTranslator::Convert(TKtConvertProc proc, const char* entry,
         n = proc(text.data(), text.size(), out.data(), out.size());
     }
     if (n < 0 || size_t(n) >= out.size()) {
-        std::string shown(text.substr(0, 60));
+        size_t cut = std::min<size_t>(text.size(), 60);
+        while (cut < text.size() && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+            --cut; // whole characters only
+        const std::string shown(text.substr(0, cut));
         std::string reason = FLastError && FLastError() ? FLastError() : "refused";
         throw rtl::Exception(LibraryFile() + " " + entry + ": " + reason + " (text \"" + shown +
                              "\")");

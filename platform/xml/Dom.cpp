@@ -297,9 +297,13 @@ std::string Node::Text() const {
     std::string out;
     switch (n.type()) {
     case pugi::node_element:
-    case pugi::node_document:
         CollectText(out, n);
         break;
+    case pugi::node_document: {
+        const Node root = Document(FDoc).DocumentElement();
+        if (root && root.FTree == FTree) out = root.Text();
+        break;
+    }
     case pugi::node_declaration: {
         WriteAttributes(out, n);
         if (!out.empty()) out.erase(0, 1);
@@ -358,7 +362,7 @@ std::optional<std::string> Node::GetAttribute(std::string_view name) const {
     return std::nullopt;
 }
 
-void Node::SetAttribute(std::string_view name, std::string_view value) {
+void Node::SetAttribute(std::string_view name, std::string_view value) const {
     pugi::xml_node n = NA::N(*this);
     if (n.type() != pugi::node_element)
         throw EXmlError("attribute " + std::string(name) + " set on a node that is not an element");
@@ -439,7 +443,7 @@ Node Node::SelectSingleNode(std::string_view xpath) const {
     return all.empty() ? Node() : all.front();
 }
 
-Node Node::AppendChild(const Node& child) {
+Node Node::AppendChild(const Node& child) const {
     pugi::xml_node parent = NA::N(*this);
     if (parent.type() != pugi::node_element && parent.type() != pugi::node_document)
         throw EXmlError("a child can be appended only to an element or the document");
@@ -571,31 +575,30 @@ bool Document::LoadXML(std::string_view text) {
 
 bool Document::Load(const std::string& fileName) {
     DocImpl& impl = Impl();
-    std::ifstream f(fileName, std::ios::binary);
-    std::string bytes;
-    if (f) {
-        f.seekg(0, std::ios::end);
-        const std::streamoff size = f.tellg();
-        if (size >= 0 && size_t(size) <= MaxDocumentBytes) {
-            f.seekg(0);
-            bytes.resize(size_t(size));
-            f.read(bytes.data(), size);
-        } else if (size > 0) {
-            bytes.assign(MaxDocumentBytes + 1, ' '); // refused below with the size reason
-        }
-    }
-    if (!f) {
+    const auto refuse = [&](std::string reason) {
         impl.Current = std::make_shared<Tree>();
         impl.Error = TParseError{};
         impl.Error.ErrorCode = 2;
         impl.Error.Url = fileName;
-        impl.Error.Reason = "cannot read the file " + fileName;
+        impl.Error.Reason = std::move(reason);
         return false;
-    }
+    };
+    std::ifstream f(fileName, std::ios::binary);
+    if (!f) return refuse("cannot read the file " + fileName);
+    f.seekg(0, std::ios::end);
+    const std::streamoff size = f.tellg();
+    if (size < 0) return refuse("cannot read the file " + fileName);
+    if (size_t(size) > MaxDocumentBytes)
+        return refuse("the file " + fileName + " is larger than " +
+                      std::to_string(MaxDocumentBytes) + " bytes");
+    std::string bytes(size_t(size), '\0');
+    f.seekg(0);
+    if (!f.read(bytes.data(), size)) return refuse("cannot read the file " + fileName);
     // Files written by this system are UTF-8 even when their declaration says otherwise; a
     // file in a Chinese code page is decoded by its declaration.
-    if (detail::FindInvalidChar(bytes.substr(0, 3) == "\xEF\xBB\xBF" ? bytes.substr(3) : bytes) !=
-        std::string::npos) {
+    const std::string_view all(bytes);
+    if (detail::FindInvalidChar(all.substr(0, 3) == "\xEF\xBB\xBF" ? all.substr(3) : all) !=
+        std::string_view::npos) {
         const int cp = CodePageOfEncoding(DeclaredEncoding(bytes));
         std::string wide;
         if (cp && win::CodePageToWide(cp, bytes, wide)) bytes = std::move(wide);

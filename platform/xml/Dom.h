@@ -2,7 +2,7 @@
 // texts, ...) reached through handles, XPath 1.0 selections and the parse error of the last load.
 //
 // Handles are shared references as the DOM's interfaces are: a node keeps its document alive, so
-// no handle ever dangles. Loading again replaces the document's tree; nodes taken from the old
+// no handle ever dangles; a const handle still changes the node it refers to. Loading again replaces the document's tree; nodes taken from the old
 // tree stay readable but belong to no document tree any more.
 //
 // Text is UTF-8. Program text (LoadXML) is parsed as UTF-8 whatever its declaration names; a
@@ -85,7 +85,7 @@ public:
     // The attribute's value; nullopt when the element has none of that name.
     std::optional<std::string> GetAttribute(std::string_view name) const;
     // EXmlError when this is not an element or the name is not an XML name.
-    void SetAttribute(std::string_view name, std::string_view value);
+    void SetAttribute(std::string_view name, std::string_view value) const;
 
     Node ParentNode() const; // attributes and the document have none
     Node FirstChild() const;
@@ -102,7 +102,7 @@ public:
     // its tree, which moves) as the last child of this element or document and answers it.
     // EXmlError when child is of another document, would become its own descendant, or would
     // be a second top-level element.
-    Node AppendChild(const Node& child);
+    Node AppendChild(const Node& child) const;
 
     // The document the node belongs to (the document node answers its own document).
     Document OwnerDocument() const;
