@@ -193,6 +193,9 @@ public:
     // Runs OnClick (the VCL's Click).
     virtual void Click();
     virtual void DblClick();
+    // The user's click with the mouse on a control that draws itself (pressed and released
+    // inside it); controls that change on a click (check and radio buttons) add that here.
+    virtual void MouseClick() { Click(); }
     // Mouse input in client coordinates, as the view (or a test) delivers it.
     virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
     virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);

@@ -37,7 +37,10 @@ public:
     int MaxLength() const { return FMaxLength; }
     void SetMaxLength(int v) { FMaxLength = v < 0 ? 0 : v; }
     bool ReadOnly() const { return FReadOnly; }
-    void SetReadOnly(bool v) { FReadOnly = v; }
+    void SetReadOnly(bool v) {
+        FReadOnly = v;
+        ViewChanged(TViewChange::vcState);
+    }
     int SelStart() const { return FSelStart; }
     void SetSelStart(int v) { FSelStart = v; }
     int SelLength() const { return FSelLength; }
@@ -75,7 +78,10 @@ public:
     int ModalResult() const { return FModalResult; }
     void SetModalResult(int v) { FModalResult = v; }
     bool Default() const { return FDefault; }
-    void SetDefault(bool v) { FDefault = v; }
+    void SetDefault(bool v) {
+        FDefault = v;
+        ViewChanged(TViewChange::vcState);
+    }
     bool Cancel() const { return FCancel; }
     void SetCancel(bool v) { FCancel = v; }
     // Sets the form's modal result, then runs OnClick.

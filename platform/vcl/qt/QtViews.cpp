@@ -137,7 +137,7 @@ private:
             if (event->button() == Qt::LeftButton && p.x() >= 0 && p.y() >= 0 &&
                 p.x() < control->Width() && p.y() < control->Height() &&
                 static_cast<QWidget*>(object)->property("vclClicks").toBool())
-                control->Click();
+                control->MouseClick();
             break;
         default:
             control->MouseMove(shift, p.x(), p.y());

@@ -1,0 +1,26 @@
+// What the condition-input controls share: the lookup request and the data-field caption.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace vcl {
+class TControl;
+class TWinControl;
+} // namespace vcl
+
+namespace components {
+
+// The private message by which a control asks its form for a code lookup: first parameter 0,
+// second the edit.
+constexpr uint32_t WM_KTLOOKUP = 0x0400 + 10;
+
+// Sends the lookup request for edit to the window of its owner, synchronously; nothing
+// happens when the owner is not a windowed control.
+void SendLookupRequest(vcl::TWinControl* edit);
+
+// The display label of the field a data-aware control edits (its published DataSource with a
+// data set, and its DataField); false when there is none.
+bool DataFieldDisplayLabel(vcl::TControl* control, std::string& label);
+
+} // namespace components
