@@ -13,7 +13,9 @@ namespace xml {
 
 // The parsed tree. Elements made by CreateElement wait under a hidden element (the limbo) of the
 // same tree until they are appended, so that appending moves them and every handle stays valid.
-// The limbo is never shown: not among the document's children, in selections or in the text.
+// The limbo is never shown: not among the document's children, in selections or in the text;
+// it exists only while such elements wait, and meanwhile a position among the document's own
+// children in an XPath ("/*[last()]") counts it.
 struct Tree {
     pugi::xml_document Doc;
     pugi::xml_node Limbo;
@@ -410,24 +412,39 @@ std::vector<Node> Node::ChildNodes() const {
     return r;
 }
 
-std::vector<Node> Node::SelectNodes(std::string_view xpath) const {
-    std::vector<Node> r;
-    if (!*this) return r;
+namespace {
+
+// Created elements wait in the limbo; a selection from the tree must not find them.
+bool NeedsLimboFilter(const Tree& t, pugi::xml_node context) {
+    return t.Limbo && t.Limbo.first_child() && !InLimbo(t, context);
+}
+
+} // namespace
+
+template <class F> void Node::Evaluate(std::string_view xpath, F&& f) const {
     const std::string expr(xpath);
-    pugi::xpath_node_set set;
     try {
         const pugi::xpath_query query(expr.c_str());
         const pugi::xpath_node context = FKind == Kind::Attribute
                                              ? pugi::xpath_node(NA::A(*this), NA::Owner(*this))
                                              : pugi::xpath_node(NA::N(*this));
-        set = query.evaluate_node_set(context);
+        f(query, context);
     } catch (const pugi::xpath_exception& e) {
         throw EXmlError("invalid XPath '" + expr + "': " + e.what());
     }
+}
+
+std::vector<Node> Node::SelectNodes(std::string_view xpath) const {
+    std::vector<Node> r;
+    if (!*this) return r;
+    pugi::xpath_node_set set;
+    Evaluate(xpath, [&](const pugi::xpath_query& q, const pugi::xpath_node& context) {
+        set = q.evaluate_node_set(context);
+    });
     set.sort();
     const Tree& t = *FTree;
-    const bool filter = t.Limbo && t.Limbo.first_child() &&
-                        !InLimbo(t, FKind == Kind::Attribute ? NA::Owner(*this) : NA::N(*this));
+    const bool filter =
+        NeedsLimboFilter(t, FKind == Kind::Attribute ? NA::Owner(*this) : NA::N(*this));
     r.reserve(set.size());
     for (const pugi::xpath_node& x : set) {
         const pugi::xml_node owner = x.attribute() ? x.parent() : x.node();
@@ -439,8 +456,23 @@ std::vector<Node> Node::SelectNodes(std::string_view xpath) const {
 }
 
 Node Node::SelectSingleNode(std::string_view xpath) const {
-    std::vector<Node> all = SelectNodes(xpath);
-    return all.empty() ? Node() : all.front();
+    if (!*this) return {};
+    const Tree& t = *FTree;
+    if (t.Limbo && t.Limbo.first_child()) {
+        std::vector<Node> all = SelectNodes(xpath);
+        return all.empty() ? Node() : all.front();
+    }
+    // Nothing waits in the limbo: the first match in document order is the answer.
+    pugi::xpath_node x;
+    Evaluate(xpath, [&](const pugi::xpath_query& q, const pugi::xpath_node& context) {
+        x = q.evaluate_node(context);
+    });
+    if (x.attribute()) return NA::MakeAttr(FDoc, FTree, x.attribute(), x.parent());
+    if (x.node() && x.node() == t.Limbo) { // the empty limbo itself matched: look further
+        std::vector<Node> all = SelectNodes(xpath);
+        return all.empty() ? Node() : all.front();
+    }
+    return NA::Make(FDoc, FTree, x.node());
 }
 
 Node Node::AppendChild(const Node& child) const {
@@ -468,6 +500,12 @@ Node Node::AppendChild(const Node& child) const {
     if (!parent.append_move(c))
         throw EXmlError("the node " + child.NodeName() +
                         " cannot be appended to itself or to one of its descendants");
+    // An empty limbo goes, so that positions among the document's children stay true.
+    Tree& t = *FTree;
+    if (t.Limbo && !t.Limbo.first_child()) {
+        t.Doc.remove_child(t.Limbo);
+        t.Limbo = pugi::xml_node();
+    }
     return child;
 }
 

@@ -2,8 +2,9 @@
 // texts, ...) reached through handles, XPath 1.0 selections and the parse error of the last load.
 //
 // Handles are shared references as the DOM's interfaces are: a node keeps its document alive, so
-// no handle ever dangles; a const handle still changes the node it refers to. Loading again replaces the document's tree; nodes taken from the old
-// tree stay readable but belong to no document tree any more.
+// no handle ever dangles; a const handle still changes the node it refers to. Loading again
+// replaces the document's tree; nodes taken from the old tree stay readable but belong to no
+// document tree any more.
 //
 // Text is UTF-8. Program text (LoadXML) is parsed as UTF-8 whatever its declaration names; a
 // file is UTF-8 when its bytes are, else it is decoded from the GB2312 or Big5 code page its
@@ -110,6 +111,7 @@ public:
 private:
     friend class Document;
     friend struct NodeAccess;
+    template <class F> void Evaluate(std::string_view xpath, F&& f) const;
     enum class Kind { None, Node, Attribute };
     std::shared_ptr<DocImpl> FDoc;
     std::shared_ptr<Tree> FTree;

@@ -256,6 +256,15 @@ TEST(XmlDom, BuildsDocumentsAndWritesThemBackExactly) {
     EXPECT_EQ(back.SelectSingleNode("//R3").Text(), "a<b&c\r");
     EXPECT_EQ(back.Xml(), d.Xml());
 
+    // Selections never see elements still waiting to be appended, nor where they wait.
+    EXPECT_EQ(d.SelectSingleNode("/*[last()]"), root);
+    Node waiting = d.CreateElement("R1");
+    EXPECT_EQ(d.SelectNodes("//R1").size(), 1u);
+    EXPECT_EQ(d.SelectSingleNode("//*[not(node())]"), r1);
+    EXPECT_EQ(d.AsNode().ChildCount(), 2); // the declaration and Root
+    EXPECT_EQ(waiting.SelectSingleNode("."), waiting);
+    EXPECT_EQ(d.AsNode().Text(), root.Text());
+
     // Moving an element already in the tree.
     Node r3 = d.SelectSingleNode("//R3");
     r1.AppendChild(r3);
