@@ -1,5 +1,6 @@
 #include "components/CompUtils.h"
 
+#include "platform/db/DB.h"
 #include "platform/vcl/Controls.h"
 
 #include "platform/rtl/TypInfo.h"
@@ -15,10 +16,17 @@ void SendLookupRequest(vcl::TWinControl* edit) {
 }
 
 bool DataFieldDisplayLabel(vcl::TControl* control, std::string& label) {
-    (void)control;
-    (void)label;
-    // Data-aware controls bind through a data source once the data layer is there.
-    return false;
+    if (!control || !rtl::GetPropInfo(control, "DataSource") ||
+        !rtl::GetPropInfo(control, "DataField"))
+        return false;
+    rtl::TObject* source = rtl::GetObjectProp(control, "DataSource");
+    if (!source || !source->InheritsFrom(db::TDataSource::StaticClassInfo())) return false;
+    db::TDataSet* data = static_cast<db::TDataSource*>(source)->DataSet();
+    if (!data) return false;
+    db::TField* field = data->FindField(rtl::GetStrProp(control, "DataField"));
+    if (!field) return false;
+    label = field->DisplayLabel();
+    return true;
 }
 
 } // namespace components

@@ -3,6 +3,8 @@
 #include "components/CompUtils.h"
 #include "components/GSpdBtn.h"
 
+#include "platform/db/DB.h"
+
 #include "platform/rtl/ClassBuilder.h"
 
 namespace components {
@@ -194,7 +196,7 @@ void TKtDBEdit::SetDataField(const std::string& name) {
     if (IsDesigning() && FParts.EditLabel && DataFieldDisplayLabel(this, label)) SetCaption(label);
 }
 
-void TKtDBEdit::SetDataSource(TComponent* source) {
+void TKtDBEdit::SetDataSource(db::TDataSource* source) {
     if (source == FDataSource) return;
     if (FDataSource) FDataSource->RemoveFreeNotification(this);
     FDataSource = source;

@@ -4,6 +4,10 @@
 
 #include "platform/vcl/StdCtrls.h"
 
+namespace db {
+class TDataSource;
+}
+
 namespace components {
 
 using namespace vcl;
@@ -111,13 +115,12 @@ class TKtDBEdit : public TEdit {
     KT_EDIT_MEMBERS(TKtDBEdit, TEdit)
     const std::string& DataField() const { return FDataField; }
     void SetDataField(const std::string& name);
-    // The data source is a reference to a component (bound by the data layer's controls).
-    TComponent* DataSource() const { return FDataSource; }
-    void SetDataSource(TComponent* source);
+    db::TDataSource* DataSource() const { return FDataSource; }
+    void SetDataSource(db::TDataSource* source);
 
 private:
     std::string FDataField;
-    TComponent* FDataSource = nullptr;
+    db::TDataSource* FDataSource = nullptr;
 };
 
 class TKtBtnDBEdit : public TKtDBEdit {
