@@ -2,10 +2,12 @@
 
 #include "services/AlertLog.h"
 
+#include "platform/db/DB.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/win/CodePage.h"
 #include "platform/win/Windows.h"
 
+#include <algorithm>
 #include <cmath>
 
 using ole::Variant;
@@ -476,4 +478,51 @@ Variant VarToWideCP(const Variant& v, int codePage) {
 
 Variant VarFromWideCP(const Variant& v, int codePage) {
     return RecodeVariant(v, codePage, Direction::FromWide, "LINE[2735] ");
+}
+
+bool SetFieldText(db::TField* field, std::string_view text, bool useEditText) {
+    if (!field) return false;
+    struct RestoreReadOnly {
+        db::TField* Field;
+        bool Value;
+        ~RestoreReadOnly() { Field->SetReadOnly(Value); }
+    } restore{field, field->ReadOnly()};
+    field->SetReadOnly(false);
+    const db::TFieldType type = field->DataType();
+    const bool numeric = type == db::TFieldType::ftSmallint || type == db::TFieldType::ftInteger ||
+                         type == db::TFieldType::ftFloat;
+    if (numeric && useEditText) {
+        field->SetEditText(std::string(text));
+        return true;
+    }
+    std::string value(text);
+    // Only sized fields are cut; a number's field has no size to measure against.
+    const int size = field->Size();
+    if (type != db::TFieldType::ftMemo && size > 0) {
+        const int acp = win::GetACP();
+        if (win::ByteLengthInCodePage(acp, value) > size) {
+            // Whole characters while they fit: a double-byte character that would straddle
+            // the limit goes as a whole.
+            int bytes = 0;
+            size_t i = 0;
+            while (i < value.size()) {
+                const unsigned char lead = static_cast<unsigned char>(value[i]);
+                size_t n = lead < 0x80             ? 1
+                           : (lead & 0xE0) == 0xC0 ? 2
+                           : (lead & 0xF0) == 0xE0 ? 3
+                           : (lead & 0xF8) == 0xF0 ? 4
+                                                   : 1;
+                n = std::min(n, value.size() - i);
+                const int b =
+                    n == 1 ? 1
+                           : win::ByteLengthInCodePage(acp, std::string_view(value).substr(i, n));
+                if (bytes + b > size) break;
+                bytes += b;
+                i += n;
+            }
+            value.resize(i);
+        }
+    }
+    field->SetText(value);
+    return true;
 }

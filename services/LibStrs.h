@@ -7,6 +7,10 @@
 #include <string>
 #include <string_view>
 
+namespace db {
+class TField;
+}
+
 // --- strings ---------------------------------------------------------------------------------
 // S filled with Fill up to Width (lengths in bytes of the system code page); never cut.
 std::string PadText(std::string_view s, int width, char fill = ' ');
@@ -47,3 +51,11 @@ ole::Variant VarFromWideCP(const ole::Variant& v, int codePage);
 // as private characters that encode back to the same bytes, so a round trip loses nothing.
 std::string CodePageToWide(std::string_view bytes, int codePage);
 std::string WideToCodePage(std::string_view wide, int codePage);
+
+// --- fields ----------------------------------------------------------------------------------
+// Writes Text into Field even when the field is read-only (the flag is restored afterwards,
+// also when the write fails). Numeric fields take Text as typed by a user when UseEditText;
+// other fields take it as their text, a text field cut to whole characters within its size in
+// bytes of the system code page, so a double-byte character is never split. False only when
+// Field is null; a text the field cannot take raises the field's error.
+bool SetFieldText(db::TField* field, std::string_view text, bool useEditText);

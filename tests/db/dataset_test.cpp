@@ -315,14 +315,18 @@ TEST_F(DataSetTest, OnGetTextSeesTheRecordItIsAskedFor) {
 }
 
 TEST_F(DataSetTest, StringFieldsCutToWholeCharactersOfTheCodePage) {
-    for (const char* acp : {"936", "950"}) {
-        testing_support::EnvGuard env("ORVANE_ACP", acp);
+    struct {
+        const char* Acp;
+        const char* Straddling; // nine letters and a two-byte character: 11 bytes
+        const char* Exact;      // four two-byte characters and two letters: 10 bytes
+    } cases[] = {{"936", "abcdefghi坏", "坏账原因ab"}, {"950", "abcdefghi壞", "壞賬原因ab"}};
+    for (const auto& c : cases) {
+        testing_support::EnvGuard env("ORVANE_ACP", c.Acp);
         Ds->Append();
-        // "TA001" holds 10 bytes: nine letters and a two-byte character make 11.
-        F("TA001")->SetAsString("abcdefghi坏");
-        EXPECT_EQ(F("TA001")->AsString(), "abcdefghi") << acp;
-        F("TA001")->SetAsString("坏账原因ab"); // exactly 10 bytes
-        EXPECT_EQ(F("TA001")->AsString(), "坏账原因ab");
+        F("TA001")->SetAsString(c.Straddling); // TA001 holds 10 bytes
+        EXPECT_EQ(F("TA001")->AsString(), "abcdefghi") << c.Acp;
+        F("TA001")->SetAsString(c.Exact);
+        EXPECT_EQ(F("TA001")->AsString(), c.Exact) << c.Acp;
         F("checked")->SetAsString("YES");
         EXPECT_EQ(F("checked")->AsString(), "Y");
         Ds->Cancel();
