@@ -10,21 +10,7 @@ namespace {
 
 std::string EncodeChar(char32_t c) {
     std::string s;
-    if (c < 0x80) {
-        s += char(c);
-    } else if (c < 0x800) {
-        s += char(0xC0 | (c >> 6));
-        s += char(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        s += char(0xE0 | (c >> 12));
-        s += char(0x80 | ((c >> 6) & 0x3F));
-        s += char(0x80 | (c & 0x3F));
-    } else {
-        s += char(0xF0 | (c >> 18));
-        s += char(0x80 | ((c >> 12) & 0x3F));
-        s += char(0x80 | ((c >> 6) & 0x3F));
-        s += char(0x80 | (c & 0x3F));
-    }
+    rtl::AppendUtf8(s, c);
     return s;
 }
 
@@ -148,6 +134,7 @@ void TCustomMaskEdit::KeyPress(char32_t& key) {
         return;
     }
     if (ReadOnly() || key == U'\r' || key == U'\t') return;
+    if (key > 0x10FFFF || (key >= 0xD800 && key <= 0xDFFF)) return; // no character
     int cursor = SelStart();
     int sel = SelLength();
     std::string text = EditText();
