@@ -283,9 +283,9 @@ bool TField::IsNull() const {
     return ReadOf(this, -1).Null;
 }
 
-void TField::Store(const TFieldValue& v) {
+void TField::Store(TFieldValue v) {
     if (!FDataSet) DatabaseError(Format("Field '%s' has no dataset", DisplayName().c_str()));
-    FDataSet->WriteValue(this, v);
+    FDataSet->WriteValue(this, std::move(v));
 }
 
 void TField::Clear() {
@@ -321,7 +321,7 @@ std::string TField::AsString() const {
 void TField::SetAsString(const std::string& value) {
     TFieldValue v;
     if (!value.empty() || IsText()) StringToValue(value, v);
-    Store(v);
+    Store(std::move(v));
 }
 
 int TField::AsInteger() const {
@@ -632,14 +632,13 @@ void TDataSet::DetachAll() {
     FState = TDataSetState::dsInactive;
     for (TDataSource* s : std::vector<TDataSource*>(FDataSources))
         s->SetDataSet(nullptr);
-    for (TField* f : FOwnFields) {
-        f->FDataSet = nullptr;
-        f->Free();
-    }
-    FOwnFields.clear();
     for (TField* f : FFields)
         f->FDataSet = nullptr;
     FFields.clear();
+    const std::vector<TField*> own = std::move(FOwnFields);
+    FOwnFields.clear();
+    for (TField* f : own)
+        f->Free();
 }
 
 void TDataSet::CheckActive() const {
@@ -797,7 +796,7 @@ void TDataSet::ReadValue(const TField* field, int index, TFieldValue& out) const
     FStore->Read(FStore->Order[size_t(index)], col, out);
 }
 
-void TDataSet::WriteValue(TField* field, const TFieldValue& value) {
+void TDataSet::WriteValue(TField* field, TFieldValue value) {
     if (FState != TDataSetState::dsEdit && FState != TDataSetState::dsInsert)
         DatabaseError("Dataset not in edit or insert mode", this);
     if (field->ReadOnly())
@@ -805,15 +804,18 @@ void TDataSet::WriteValue(TField* field, const TFieldValue& value) {
     const int col = field->FColumn;
     if (col < 0) DatabaseError("Field '" + field->DisplayName() + "' is not bound", this);
     TFieldValue& slot = FBuffer[size_t(col)];
-    TFieldValue old = std::move(slot);
-    slot = value;
     if (field->OnValidate) {
+        // The handler reads the new value through the field; a refusal puts the old one back.
+        TFieldValue old = std::move(slot);
+        slot = std::move(value);
         try {
             field->OnValidate(field);
         } catch (...) {
             FBuffer[size_t(col)] = std::move(old);
             throw;
         }
+    } else {
+        slot = std::move(value);
     }
     FModified = true;
     DataEvent(TDataEvent::deFieldChange, field);
@@ -983,8 +985,7 @@ void TDataSet::Append() {
     DoEvent(AfterScroll);
 }
 
-int TDataSet::SortedPosition(uint32_t slot) const {
-    const std::vector<TField*> keys = SortKeys();
+int TDataSet::SortedPosition(uint32_t slot, const std::vector<TField*>& keys) const {
     const auto& order = FStore->Order;
     auto it = std::upper_bound(order.begin(), order.end(), slot, [&](uint32_t a, uint32_t b) {
         return CompareRecords(a, b, keys) < 0;
@@ -1000,7 +1001,8 @@ void TDataSet::Post() {
         if (f->Required() && f->FColumn >= 0 && FBuffer[size_t(f->FColumn)].Null)
             DatabaseError("Field '" + f->DisplayName() + "' must have a value", this);
     auto& order = FStore->Order;
-    const bool sorted = !SortKeys().empty();
+    const std::vector<TField*> keys = SortKeys();
+    const bool sorted = !keys.empty();
     uint32_t slot;
     int pos;
     if (FState == TDataSetState::dsEdit) {
@@ -1013,7 +1015,7 @@ void TDataSet::Post() {
     }
     for (size_t c = 0; c < FBuffer.size(); ++c)
         FStore->Write(slot, int(c), FBuffer[c]);
-    if (sorted) pos = SortedPosition(slot);
+    if (sorted) pos = SortedPosition(slot, keys);
     if (sorted || FState == TDataSetState::dsInsert) order.insert(order.begin() + pos, slot);
     FCurrent = pos;
     FBof = FEof = false;

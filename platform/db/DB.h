@@ -189,7 +189,7 @@ protected:
     TField(TComponent* owner, TFieldType type);
     virtual int DefaultWidth() const { return 10; }
     std::string GetText(bool displayText) const;
-    void Store(const TFieldValue& v);
+    void Store(TFieldValue v);
     void Changed(); // a display property changed: the layout of bound grids
     [[noreturn]] void ConvertError(const char* what, const std::string& text) const;
 
@@ -448,7 +448,7 @@ public:
 
     // Internal: used by fields, data sources and subclasses.
     void ReadValue(const TField* field, int index, TFieldValue& out) const; // index -1 = current
-    void WriteValue(TField* field, const TFieldValue& value);
+    void WriteValue(TField* field, TFieldValue value);
     void DataEvent(TDataEvent event, TField* field = nullptr, int info = 0);
     void AddField(TField* field);
     void RemoveField(TField* field);
@@ -482,7 +482,7 @@ private:
     void SetState(TDataSetState state);
     void MoveTo(int position); // raw move, no events
     void StartBuffer(int insertPos);
-    int SortedPosition(uint32_t slot) const;
+    int SortedPosition(uint32_t slot, const std::vector<TField*>& keys) const;
     int PositionOf(const TBookmark& bookmark) const;
     bool MatchRecord(uint32_t slot, const std::vector<TField*>& keys,
                      const std::vector<TFieldValue>& values, TLocateOptions options) const;
