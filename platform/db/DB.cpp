@@ -1394,7 +1394,11 @@ void TDataSource::SetDataSet(TDataSet* dataSet) {
     if (FDataSet) FDataSet->RemoveDataSource(this);
     FDataSet = dataSet;
     if (FDataSet) FDataSet->AddDataSource(this);
+    const TDataSetState before = FState;
     DataEvent(TDataEvent::deUpdateState, nullptr, 0);
+    // From one open dataset to another the state may not change, but the data did.
+    if (FEnabled && before == FState && FState != TDataSetState::dsInactive)
+        NotifyLinks(TDataEvent::deLayoutChange, nullptr, 0);
 }
 
 void TDataSource::SetEnabled(bool value) {

@@ -505,3 +505,52 @@ TEST_F(DataSetTest, RecountAfterEveryPostWhileTickingAllRows) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(DataSetTest, DatesMemosAndTypedTextHandlers) {
+    auto* cds = vcl::Create<db::TClientDataSet>(Owner.C);
+    cds->SetName("cdsMisc");
+    cds->FieldDefs().Add("DAY", TFieldType::ftDate);
+    cds->FieldDefs().Add("AT", TFieldType::ftDateTime);
+    cds->FieldDefs().Add("NOTE", TFieldType::ftMemo);
+    cds->CreateDataSet();
+    cds->Append();
+    db::TField* day = cds->FieldByName("DAY");
+    day->SetText("2026/12/11");
+    EXPECT_DOUBLE_EQ(day->AsDateTime(), rtl::EncodeDate(2026, 12, 11));
+    EXPECT_EQ(day->AsString(), "2026/12/11");
+    static_cast<db::TDateTimeField*>(day)->SetDisplayFormat("yyyymmdd");
+    EXPECT_EQ(day->DisplayText(), "20261211");
+    EXPECT_EQ(day->AsVariant().BaseType(), ole::varDate);
+    cds->FieldByName("AT")->SetText("2026-02-03 14:05");
+    EXPECT_NEAR(cds->FieldByName("AT")->AsDateTime(),
+                rtl::EncodeDate(2026, 2, 3) + (14 * 60 + 5) / 1440.0, 1e-9);
+    EXPECT_EQ(ErrorOf([&] { day->SetText("2026/02/30"); }),
+              "cdsMisc: '2026/02/30' is not a valid date and time value for field 'DAY'");
+
+    db::TField* note = cds->FieldByName("NOTE");
+    EXPECT_EQ(note->DisplayText(), "(memo)");
+    note->SetAsString("long text");
+    EXPECT_EQ(note->DisplayText(), "(MEMO)");
+    EXPECT_EQ(note->Text(), "long text");
+
+    dbtest::THook<db::TField*, const std::string&> setText;
+    setText.Fn = [](db::TField* f, const std::string& text) { f->SetAsString("[" + text + "]"); };
+    note->OnSetText = setText.Event();
+    note->SetText("typed");
+    EXPECT_EQ(note->AsString(), "[typed]");
+}
+
+TEST_F(DataSetTest, ActiveFromAResourceOpensWhenLoadingEnds) {
+    auto* cds = vcl::Create<db::TClientDataSet>(Owner.C);
+    cds->FieldDefs().Add("A", TFieldType::ftString, 5);
+    cds->BeginLoading();
+    rtl::SetOrdProp(cds, "Active", 1);
+    EXPECT_FALSE(cds->Active());
+    cds->EndLoading();
+    EXPECT_TRUE(cds->Active());
+    EXPECT_TRUE(cds->IsEmpty());
+}
+
+} // namespace

@@ -168,3 +168,16 @@ TEST_F(LinkTest, FieldsOwnedElsewhereOutliveOrPrecedeTheirDataSet) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(LinkTest, SwitchingToAnotherOpenDataSetTellsTheLinks) {
+    dbtest::TOwner otherForm;
+    auto* other = dbtest::JobDataSet(otherForm.C);
+    Link.Log.clear();
+    Source->SetDataSet(other);
+    EXPECT_EQ(Link.Joined(), "layout");
+    EXPECT_EQ(Link.DataSet(), other);
+}
+
+} // namespace
