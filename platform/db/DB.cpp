@@ -184,6 +184,16 @@ struct TDataSet::TStore {
         else
             v.Num = c.N[slot];
     }
+    void Take(uint32_t slot, int col, TFieldValue& v) {
+        Column& c = Cols[size_t(col)];
+        c.Null[slot] = v.Null;
+        if (!c.Text)
+            c.N[slot] = v.Null ? 0 : v.Num;
+        else if (v.Null)
+            c.S[slot].clear();
+        else
+            c.S[slot] = std::move(v.Str);
+    }
     void Write(uint32_t slot, int col, const TFieldValue& v) {
         Column& c = Cols[size_t(col)];
         c.Null[slot] = v.Null;
@@ -1014,7 +1024,7 @@ void TDataSet::Post() {
         pos = std::clamp(FInsertPos, 0, int(order.size()));
     }
     for (size_t c = 0; c < FBuffer.size(); ++c)
-        FStore->Write(slot, int(c), FBuffer[c]);
+        FStore->Take(slot, int(c), FBuffer[c]); // the buffer is done with
     if (sorted) pos = SortedPosition(slot, keys);
     if (sorted || FState == TDataSetState::dsInsert) order.insert(order.begin() + pos, slot);
     FCurrent = pos;
