@@ -84,6 +84,8 @@ public:
     // A press shows the button down; releasing inside clicks (and, grouped, toggles Down).
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    // The click came with the release already (MouseUp).
+    void MouseClick() override {}
     void MouseEnter();
     void MouseLeave();
     // The face (raised, sunken when down, bare when flat and the mouse is away), then the

@@ -130,6 +130,8 @@ public:
     void KeyPress(char32_t& key) override;
     // A press on a scrolling cell makes it current (with Shift and goRangeSelect: extends).
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    // The click came with the press (moving to the cell clicks, as in the VCL).
+    void MouseClick() override {}
     // The background, each visible cell (its default look, then DrawCell), the grid lines
     // (fixed ones black, the others silver) and the focus frame.
     void Paint() override;

@@ -1,7 +1,8 @@
-// Text is measured and drawn with Qt's fonts, which need a GUI application (offscreen here).
+// Text is measured and drawn with Qt's fonts, which need a GUI application (offscreen here);
+// the view tests need widgets, so it is a QApplication.
 #include "platform/vcl/CommonCtrls.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 
 #include <gtest/gtest.h>
 
@@ -16,13 +17,13 @@ public:
         static char name[] = "test_vcl_ctrls";
         static char* argv[] = {name, nullptr};
         if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        if (!QGuiApplication::instance()) FApp = std::make_unique<QGuiApplication>(argc, argv);
+        if (!QCoreApplication::instance()) FApp = std::make_unique<QApplication>(argc, argv);
         vcl::RegisterCommonCtrls();
     }
     void TearDown() override { FApp.reset(); }
 
 private:
-    std::unique_ptr<QGuiApplication> FApp;
+    std::unique_ptr<QApplication> FApp;
 };
 
 [[maybe_unused]] auto* const gGui = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
