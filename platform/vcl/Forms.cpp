@@ -5,17 +5,44 @@
 
 #include "platform/rtl/ClassBuilder.h"
 
+#include <algorithm>
+
 namespace vcl {
 
 namespace {
 const rtl::TTypeInfo* WindowStateType() {
     return rtl::EnumTypeInfo("TWindowState", {"wsNormal", "wsMinimized", "wsMaximized"});
 }
+const rtl::TTypeInfo* PositionType() {
+    return rtl::EnumTypeInfo("TPosition", {"poDesigned", "poDefault", "poDefaultPosOnly",
+                                           "poDefaultSizeOnly", "poScreenCenter", "poDesktopCenter",
+                                           "poMainFormCenter", "poOwnerFormCenter"});
+}
+const rtl::TTypeInfo* BorderStyleType() {
+    return rtl::EnumTypeInfo("TFormBorderStyle", {"bsNone", "bsSingle", "bsSizeable", "bsDialog",
+                                                  "bsToolWindow", "bsSizeToolWin"});
+}
+const rtl::TTypeInfo* BorderIconsType() {
+    return rtl::SetTypeInfo(
+        "TBorderIcons",
+        rtl::EnumTypeInfo("TBorderIcon", {"biSystemMenu", "biMinimize", "biMaximize", "biHelp"}));
+}
+const rtl::TTypeInfo* FormStyleType() {
+    return rtl::EnumTypeInfo("TFormStyle", {"fsNormal", "fsMDIChild", "fsMDIForm", "fsStayOnTop"});
+}
 } // namespace
 
 RTL_BEGIN_CLASS(TCustomForm, TWinControl)
 c.Bool("KeyPreview", &TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview);
 c.Enum("WindowState", &TCustomForm::WindowState, &TCustomForm::SetWindowState, WindowStateType());
+c.Enum("Position", &TCustomForm::Position, &TCustomForm::SetPosition, PositionType());
+c.Enum("BorderStyle", &TCustomForm::BorderStyle, &TCustomForm::SetBorderStyle, BorderStyleType());
+c.Set("BorderIcons", &TCustomForm::BorderIcons, &TCustomForm::SetBorderIcons, BorderIconsType());
+c.Enum("FormStyle", &TCustomForm::FormStyle, &TCustomForm::SetFormStyle, FormStyleType());
+c.Bool("Scaled", &TCustomForm::Scaled, &TCustomForm::SetScaled);
+c.Int("PixelsPerInch", &TCustomForm::PixelsPerInch, &TCustomForm::SetPixelsPerInch);
+c.Int("TextHeight", &TCustomForm::TextHeight, &TCustomForm::SetTextHeight);
+c.Bool("OldCreateOrder", &TCustomForm::OldCreateOrder, &TCustomForm::SetOldCreateOrder);
 c.Obj("ActiveControl", &TCustomForm::ActiveControl, &TCustomForm::SetActiveControl);
 c.Event("OnCreate", &TCustomForm::FOnCreate);
 c.Event("OnShow", &TCustomForm::FOnShow);
@@ -31,9 +58,15 @@ RTL_END_CLASS
 TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
     // A form starts hidden; Show or ShowModal makes it visible.
     TControl::SetVisible(false);
+    SetParentColor(false);
+    Screen().FForms.push_back(this);
 }
 
-TCustomForm::~TCustomForm() = default;
+TCustomForm::~TCustomForm() {
+    auto& forms = Screen().FForms;
+    forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
+    if (Screen().FActiveForm == this) Screen().FActiveForm = forms.empty() ? nullptr : forms.back();
+}
 
 void TCustomForm::AfterConstruction() {
     TWinControl::AfterConstruction();
@@ -110,12 +143,35 @@ void TCustomForm::SetVisible(bool v) {
 }
 
 void TCustomForm::Show() {
+    if (!Visible() &&
+        (FPosition == TPosition::poScreenCenter || FPosition == TPosition::poDesktopCenter))
+        SetBounds((Screen().Width - Width()) / 2, (Screen().Height - Height()) / 2, Width(),
+                  Height());
     if (ViewsEnabled()) HandleNeeded(); // the window and its controls' widgets
     SetVisible(true);
+    Screen().FActiveForm = this;
     if (FActiveControl && FActiveControl->CanFocus())
         SetFocusedControl(FActiveControl);
     else if (!FActiveControl)
         SelectFirst();
+}
+
+void TCustomForm::SetBorderStyle(TFormBorderStyle s) {
+    if (s == FBorderStyle) return;
+    FBorderStyle = s;
+    ViewChanged(TViewChange::vcState);
+}
+
+void TCustomForm::SetBorderIcons(TBorderIcons icons) {
+    if (icons == FBorderIcons) return;
+    FBorderIcons = icons;
+    ViewChanged(TViewChange::vcState);
+}
+
+void TCustomForm::SetFormStyle(TFormStyle s) {
+    if (s == FFormStyle) return;
+    FFormStyle = s;
+    ViewChanged(TViewChange::vcState);
 }
 
 void TCustomForm::Hide() {
@@ -190,6 +246,11 @@ void TCustomForm::WndProc(TMessage& message) {
 }
 
 // ---------------------------------------------------------------------------------------------
+
+TScreen& Screen() {
+    static TScreen* screen = new TScreen;
+    return *screen;
+}
 
 TApplication& Application() {
     static TApplication* app = new TApplication;

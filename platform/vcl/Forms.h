@@ -11,6 +11,27 @@ namespace vcl {
 
 enum class TCloseAction : uint8_t { caNone, caHide, caFree, caMinimize };
 enum class TWindowState : uint8_t { wsNormal, wsMinimized, wsMaximized };
+enum class TPosition : uint8_t {
+    poDesigned,
+    poDefault,
+    poDefaultPosOnly,
+    poDefaultSizeOnly,
+    poScreenCenter,
+    poDesktopCenter,
+    poMainFormCenter,
+    poOwnerFormCenter
+};
+enum class TFormBorderStyle : uint8_t {
+    bsNone,
+    bsSingle,
+    bsSizeable,
+    bsDialog,
+    bsToolWindow,
+    bsSizeToolWin
+};
+enum class TBorderIcon : uint8_t { biSystemMenu, biMinimize, biMaximize, biHelp };
+using TBorderIcons = TSet<TBorderIcon>;
+enum class TFormStyle : uint8_t { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
 
 using TCloseEvent = rtl::TEvent<TObject*, TCloseAction&>;
 using TCloseQueryEvent = rtl::TEvent<TObject*, bool&>;
@@ -60,6 +81,24 @@ public:
     void Close();
     // Frees the form once the posted release request is handled.
     void Release();
+    // Where the window goes when shown: where designed, or centred on the screen.
+    TPosition Position() const { return FPosition; }
+    void SetPosition(TPosition p) { FPosition = p; }
+    TFormBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TFormBorderStyle s);
+    TBorderIcons BorderIcons() const { return FBorderIcons; }
+    void SetBorderIcons(TBorderIcons icons);
+    TFormStyle FormStyle() const { return FFormStyle; }
+    void SetFormStyle(TFormStyle s);
+    // Stored by the designer; this platform does not scale forms.
+    bool Scaled() const { return FScaled; }
+    void SetScaled(bool v) { FScaled = v; }
+    int PixelsPerInch() const { return FPixelsPerInch; }
+    void SetPixelsPerInch(int v) { FPixelsPerInch = v; }
+    int TextHeight() const { return FTextHeight; }
+    void SetTextHeight(int v) { FTextHeight = v; }
+    bool OldCreateOrder() const { return FOldCreateOrder; }
+    void SetOldCreateOrder(bool v) { FOldCreateOrder = v; }
     TWindowState WindowState() const { return FWindowState; }
     void SetWindowState(TWindowState s) { FWindowState = s; }
 
@@ -81,6 +120,13 @@ private:
     bool FKeyPreview = false, FModal = false, FCreated = false;
     int FModalResult = 0;
     TWindowState FWindowState = TWindowState::wsNormal;
+    TPosition FPosition = TPosition::poDesigned;
+    TFormBorderStyle FBorderStyle = TFormBorderStyle::bsSizeable;
+    TBorderIcons FBorderIcons{TBorderIcon::biSystemMenu, TBorderIcon::biMinimize,
+                              TBorderIcon::biMaximize};
+    TFormStyle FFormStyle = TFormStyle::fsNormal;
+    bool FScaled = true, FOldCreateOrder = false;
+    int FPixelsPerInch = 96, FTextHeight = 13;
 };
 
 class TForm : public TCustomForm {
@@ -111,7 +157,27 @@ private:
     std::deque<Posted> FQueue;
 };
 
+// The screen: its size (set by the view layer from the real screen; 1024 x 768 headless), the
+// forms that exist, the active one, and the cursor shown over the application.
+class TScreen {
+public:
+    int Width = 1024;
+    int Height = 768;
+    int PixelsPerInch = 96;
+    int Cursor = 0; // crDefault
+    int FormCount() const { return static_cast<int>(FForms.size()); }
+    TCustomForm* Forms(int index) const { return FForms.at(size_t(index)); }
+    // The form shown or focused last that still exists.
+    TCustomForm* ActiveForm() const { return FActiveForm; }
+
+private:
+    friend class TCustomForm;
+    std::vector<TCustomForm*> FForms;
+    TCustomForm* FActiveForm = nullptr;
+};
+
 TApplication& Application();
+TScreen& Screen();
 void PostMessage(uintptr_t handle, uint32_t msg, intptr_t wparam = 0, intptr_t lparam = 0);
 
 } // namespace vcl

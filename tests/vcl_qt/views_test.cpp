@@ -9,10 +9,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QImage>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <QTimer>
 
@@ -213,6 +217,67 @@ TEST(Views, ModalRunEndsWithTheModalResult) {
     QTimer::singleShot(50, [&] { QTest::mouseClick(W(form->btnOk), Qt::LeftButton); });
     EXPECT_EQ(form->ShowModal(), mrOk);
     EXPECT_FALSE(W(form)->isVisible());
+    delete form;
+}
+
+} // namespace
+
+namespace {
+
+TEST(Views, ListControlsFollowTheModelBothWays) {
+    auto* form = Create<TForm>(nullptr);
+    form->SetBounds(0, 0, 400, 300);
+    auto* a = new TRadioButton(form);
+    auto* b = new TRadioButton(form);
+    a->SetParent(form);
+    b->SetParent(form);
+    a->SetBounds(10, 10, 100, 17);
+    b->SetBounds(10, 30, 100, 17);
+    a->SetCaption("日");
+    b->SetCaption("周");
+    auto* combo = new TComboBox(form);
+    combo->SetParent(form);
+    combo->SetBounds(10, 60, 150, 21);
+    combo->SetStyle(TComboBoxStyle::csDropDownList);
+    for (const char* s : {"人民币", "美元", "港币"})
+        combo->Items()->Add(s);
+    auto* memo = new TMemo(form);
+    memo->SetParent(form);
+    memo->SetBounds(10, 90, 200, 60);
+    auto* list = new TListBox(form);
+    list->SetParent(form);
+    list->SetBounds(220, 10, 150, 100);
+    list->Items()->Add("甲");
+    list->Items()->Add("乙");
+    form->Show();
+    QApplication::processEvents();
+
+    QTest::mouseClick(W(b), Qt::LeftButton, {}, QPoint(8, 8));
+    EXPECT_TRUE(b->Checked());
+    a->SetChecked(true);
+    EXPECT_TRUE(static_cast<QAbstractButton*>(W(a))->isChecked());
+    EXPECT_FALSE(static_cast<QAbstractButton*>(W(b))->isChecked());
+
+    auto* qcombo = static_cast<QComboBox*>(W(combo));
+    EXPECT_EQ(qcombo->count(), 3);
+    combo->SetItemIndex(1);
+    EXPECT_EQ(qcombo->currentText(), QString::fromUtf8("美元"));
+    qcombo->activated(2); // what the drop-down reports when the user picks an item
+    EXPECT_EQ(combo->ItemIndex(), 2);
+    EXPECT_EQ(combo->Text(), "港币");
+
+    memo->Lines()->Add("第一行");
+    memo->Lines()->Add("第二行");
+    EXPECT_EQ(static_cast<QPlainTextEdit*>(W(memo))->toPlainText(),
+              QString::fromUtf8("第一行\n第二行"));
+    memo->SetFocus();
+    QTest::keyClicks(W(memo), "x");
+    EXPECT_EQ(memo->Lines()->Count(), 2);
+
+    auto* qlist = static_cast<QListWidget*>(W(list));
+    QRect second = qlist->visualItemRect(qlist->item(1));
+    QTest::mouseClick(qlist->viewport(), Qt::LeftButton, {}, second.center());
+    EXPECT_EQ(list->ItemIndex(), 1);
     delete form;
 }
 

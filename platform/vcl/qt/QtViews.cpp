@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 
 #include <unordered_map>
 
@@ -178,6 +179,10 @@ std::string FromQString(const QString& text) {
     return text.toUtf8().toStdString();
 }
 
+void WatchInput(QWidget* widget) {
+    widget->installEventFilter(&Filter());
+}
+
 TControl* ControlOf(const QWidget* widget) {
     auto it = Controls().find(widget);
     return it == Controls().end() ? nullptr : it->second;
@@ -298,7 +303,8 @@ void TWidgetView::Update(TViewChange what) {
     if (all) UpdateParent();
     if (all || what == TViewChange::vcBounds) {
         if (IsWindow())
-            FWidget->resize(FControl.Width(), FControl.Height());
+            FWidget->setGeometry(FControl.Left(), FControl.Top(), FControl.Width(),
+                                 FControl.Height());
         else
             FWidget->setGeometry(FControl.Left(), FControl.Top(), FControl.Width(),
                                  FControl.Height());
@@ -328,6 +334,10 @@ void InstallQtViews() {
     installed = true;
     RegisterStdViews();
     InstallQtInteraction();
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        Screen().Width = screen->geometry().width();
+        Screen().Height = screen->geometry().height();
+    }
     // Posted messages are delivered from Qt's event loop.
     Application().WakeUp = [] {
         QMetaObject::invokeMethod(
