@@ -6,18 +6,13 @@
 #include "platform/vcl/Graphics.h"
 #include "platform/vcl/StdCtrls.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPainter>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRadioButton>
 
 namespace vcl::qt {
 
@@ -234,186 +229,6 @@ protected:
     }
 };
 
-class TRadioButtonView : public TWidgetView {
-public:
-    explicit TRadioButtonView(TControl& c) : TWidgetView(c, new QRadioButton) {
-        auto* b = static_cast<QRadioButton*>(Widget());
-        b->setAutoExclusive(false); // the model unchecks the others
-        QObject::connect(b, &QRadioButton::clicked, b, [this] {
-            if (FSyncing) return;
-            static_cast<TRadioButton&>(Control()).ButtonClicked();
-            UpdateState();
-        });
-    }
-
-protected:
-    void UpdateText() override {
-        SetButtonText(static_cast<QAbstractButton*>(Widget()), Control().Caption());
-    }
-    void UpdateState() override {
-        bool syncing = FSyncing;
-        FSyncing = true;
-        auto& model = static_cast<TRadioButton&>(Control());
-        auto* b = static_cast<QRadioButton*>(Widget());
-        b->setChecked(model.Checked());
-        b->setLayoutDirection(model.Alignment() == TAlignment::taLeftJustify ? Qt::RightToLeft
-                                                                             : Qt::LeftToRight);
-        FSyncing = syncing;
-    }
-};
-
-QString ItemText(TStrings& items, int i) {
-    return ToQString(items[i]);
-}
-
-class TComboBoxView : public TWidgetView {
-public:
-    explicit TComboBoxView(TControl& c) : TWidgetView(c, new QComboBox) {
-        auto* box = static_cast<QComboBox*>(Widget());
-        box->setInsertPolicy(QComboBox::NoInsert);
-        QObject::connect(box, qOverload<int>(&QComboBox::activated), box, [this](int index) {
-            if (!FSyncing) static_cast<TCustomComboBox&>(Control()).UserSelect(index);
-        });
-        Rewire();
-    }
-
-protected:
-    void UpdateText() override {
-        auto* box = static_cast<QComboBox*>(Widget());
-        QString text = ToQString(Control().Text());
-        if (box->isEditable() && box->currentText() != text) box->setEditText(text);
-    }
-    void UpdateState() override {
-        bool syncing = FSyncing;
-        FSyncing = true;
-        auto& model = static_cast<TCustomComboBox&>(Control());
-        auto* box = static_cast<QComboBox*>(Widget());
-        bool editable = !model.IsListStyle();
-        if (box->isEditable() != editable) {
-            box->setEditable(editable);
-            Rewire();
-        }
-        QStringList items;
-        for (int i = 0; i < model.Items()->Count(); ++i)
-            items << ItemText(*model.Items(), i);
-        QStringList shown;
-        for (int i = 0; i < box->count(); ++i)
-            shown << box->itemText(i);
-        if (items != shown) {
-            box->clear();
-            box->addItems(items);
-        }
-        box->setMaxVisibleItems(model.DropDownCount());
-        box->setCurrentIndex(model.ItemIndex());
-        if (editable) box->setEditText(ToQString(model.Text()));
-        FSyncing = syncing;
-    }
-    void UpdateColor() override {
-        QPalette pal = Widget()->palette();
-        pal.setColor(QPalette::Base, ToQColor(Control().Color()));
-        Widget()->setPalette(pal);
-    }
-
-private:
-    // The line edit of an editable combo reports typing.
-    void Rewire() {
-        auto* box = static_cast<QComboBox*>(Widget());
-        if (QLineEdit* line = box->lineEdit()) {
-            WatchInput(line);
-            QObject::connect(line, &QLineEdit::textEdited, box, [this](const QString& text) {
-                if (!FSyncing)
-                    static_cast<TCustomComboBox&>(Control()).UserInput(FromQString(text));
-            });
-        }
-    }
-};
-
-class TMemoView : public TWidgetView {
-public:
-    explicit TMemoView(TControl& c) : TWidgetView(c, new QPlainTextEdit) {
-        auto* memo = static_cast<QPlainTextEdit*>(Widget());
-        QObject::connect(memo, &QPlainTextEdit::textChanged, memo, [this] {
-            if (FSyncing) return;
-            auto* memo = static_cast<QPlainTextEdit*>(Widget());
-            QString text = memo->toPlainText();
-            text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
-            static_cast<TCustomEdit&>(Control()).UserInput(FromQString(text));
-        });
-    }
-
-protected:
-    void UpdateText() override {
-        auto* memo = static_cast<QPlainTextEdit*>(Widget());
-        QString text = ToQString(Control().Text());
-        text.remove(QLatin1Char('\r'));
-        if (memo->toPlainText() != text) memo->setPlainText(text);
-    }
-    void UpdateState() override {
-        auto& model = static_cast<TCustomMemo&>(Control());
-        auto* memo = static_cast<QPlainTextEdit*>(Widget());
-        memo->setReadOnly(model.ReadOnly());
-        memo->setLineWrapMode(model.WordWrap() ? QPlainTextEdit::WidgetWidth
-                                               : QPlainTextEdit::NoWrap);
-        auto bars = model.ScrollBars();
-        bool v = bars == TScrollStyle::ssVertical || bars == TScrollStyle::ssBoth;
-        bool h = bars == TScrollStyle::ssHorizontal || bars == TScrollStyle::ssBoth;
-        memo->setVerticalScrollBarPolicy(v ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-        memo->setHorizontalScrollBarPolicy(h ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-    }
-    void UpdateColor() override {
-        QPalette pal = Widget()->palette();
-        pal.setColor(QPalette::Base, ToQColor(Control().Color()));
-        Widget()->setPalette(pal);
-    }
-};
-
-class TListBoxView : public TWidgetView {
-public:
-    explicit TListBoxView(TControl& c) : TWidgetView(c, new QListWidget) {
-        auto* list = static_cast<QListWidget*>(Widget());
-        list->setSelectionMode(QAbstractItemView::NoSelection); // the model's selection is shown
-        QObject::connect(list, &QListWidget::itemPressed, list, [this](QListWidgetItem* item) {
-            if (FSyncing || !item) return;
-            auto* list = static_cast<QListWidget*>(Widget());
-            static_cast<TCustomListBox&>(Control()).UserSelect(
-                list->row(item), ShiftStateOf(QApplication::keyboardModifiers()));
-            UpdateState();
-        });
-    }
-
-protected:
-    void UpdateState() override {
-        bool syncing = FSyncing;
-        FSyncing = true;
-        auto& model = static_cast<TCustomListBox&>(Control());
-        auto* list = static_cast<QListWidget*>(Widget());
-        const int n = model.Items()->Count();
-        bool same = list->count() == n;
-        for (int i = 0; same && i < n; ++i)
-            same = list->item(i)->text() == ItemText(*model.Items(), i);
-        if (!same) {
-            list->clear();
-            for (int i = 0; i < n; ++i)
-                list->addItem(ItemText(*model.Items(), i));
-        }
-        const QPalette& pal = list->palette();
-        for (int i = 0; i < n; ++i) {
-            QListWidgetItem* item = list->item(i);
-            bool on = model.Selected(i);
-            item->setBackground(on ? pal.highlight() : QBrush());
-            item->setForeground(on ? pal.highlightedText() : QBrush());
-        }
-        if (model.ItemIndex() >= 0 && model.ItemIndex() < n)
-            list->scrollToItem(list->item(model.ItemIndex()));
-        FSyncing = syncing;
-    }
-    void UpdateColor() override {
-        QPalette pal = Widget()->palette();
-        pal.setColor(QPalette::Base, ToQColor(Control().Color()));
-        Widget()->setPalette(pal);
-    }
-};
-
 } // namespace
 
 void RegisterStdViews() {
@@ -426,10 +241,6 @@ void RegisterStdViews() {
     RegisterView<TCustomEdit, TEditView>();
     RegisterView<TButton, TButtonView>();
     RegisterView<TCheckBox, TCheckBoxView>();
-    RegisterView<TRadioButton, TRadioButtonView>();
-    RegisterView<TCustomComboBox, TComboBoxView>();
-    RegisterView<TCustomMemo, TMemoView>();
-    RegisterView<TCustomListBox, TListBoxView>();
 }
 
 } // namespace vcl::qt
