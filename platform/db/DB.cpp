@@ -833,19 +833,13 @@ void TDataSet::WriteValue(TField* field, TFieldValue value) {
 
 void TDataSet::DataEvent(TDataEvent event, TField* field, int info) {
     if (event == TDataEvent::deFieldChange && field) field->OnChange(field);
-    if (FDisableCount > 0) {
-        FDisabledChange = true;
-        return;
-    }
+    if (FDisableCount > 0) return;
     for (TDataSource* s : std::vector<TDataSource*>(FDataSources))
         s->DataEvent(event, field, info);
 }
 
 void TDataSet::DisableControls() {
-    if (FDisableCount++ == 0) {
-        FDisableState = FState;
-        FDisabledChange = false;
-    }
+    if (FDisableCount++ == 0) FDisableState = FState;
 }
 
 void TDataSet::EnableControls() {

@@ -466,6 +466,7 @@ protected:
     virtual bool FetchMore() { return false; }
     // Before the fields are created: a chance to fill FieldDefs (from a provider's packet).
     virtual void InitFieldDefs() {}
+    // Orders two stored records by keys: nulls first, texts by their bytes, numbers by value.
     int CompareRecords(uint32_t slotA, uint32_t slotB, const std::vector<TField*>& keys) const;
     // Appends one record to the store without events (filling from a provider or a file).
     void AppendRecord(const std::vector<TFieldValue>& values);
@@ -480,7 +481,6 @@ private:
     void CreateFields();
     void DestroyFields();
     void SetState(TDataSetState state);
-    void MoveTo(int position); // raw move, no events
     void StartBuffer(int insertPos);
     int SortedPosition(uint32_t slot, const std::vector<TField*>& keys) const;
     int PositionOf(const TBookmark& bookmark) const;
@@ -507,7 +507,6 @@ private:
     bool FReadOnly = false;
     bool FStreamedActive = false;
     int FDisableCount = 0;
-    bool FDisabledChange = false; // something happened while controls were disabled
     TDataSetState FDisableState = TDataSetState::dsInactive;
 };
 
