@@ -1,6 +1,7 @@
 #include "platform/vcl/ComCtrls.h"
 
 #include "platform/vcl/Forms.h"
+#include "platform/vcl/Menus.h"
 
 #include "platform/rtl/ClassBuilder.h"
 
@@ -337,6 +338,9 @@ c.Bool("GridLines", &TCustomListView::GridLines, &TCustomListView::SetGridLines)
 c.Bool("ShowColumnHeaders", &TCustomListView::ShowColumnHeaders,
        &TCustomListView::SetShowColumnHeaders);
 c.Bool("ColumnClick", &TCustomListView::ColumnClick, &TCustomListView::SetColumnClick);
+c.Obj("LargeImages", &TCustomListView::LargeImages, &TCustomListView::SetLargeImages);
+c.Obj("SmallImages", &TCustomListView::SmallImages, &TCustomListView::SetSmallImages);
+c.Obj("StateImages", &TCustomListView::StateImages, &TCustomListView::SetStateImages);
 c.Enum("SortType", &TCustomListView::SortType, &TCustomListView::SetSortType, SortTypeTypeInfo());
 c.Event("OnChange", &TCustomListView::FOnChange, "TLVChangeEvent");
 c.Event("OnChanging", &TCustomListView::FOnChanging, "TLVChangingEvent");
@@ -378,6 +382,21 @@ void TCustomListView::SetFlag(bool& flag, bool v) {
     if (flag == v) return;
     flag = v;
     ViewChanged(TViewChange::vcState);
+}
+
+void TCustomListView::SetRef(TComponent*& slot, TComponent* v) {
+    if (v == slot) return;
+    if (slot) slot->RemoveFreeNotification(this);
+    slot = v;
+    if (v) v->FreeNotification(this);
+    ViewChanged(TViewChange::vcState);
+}
+
+void TCustomListView::Notification(TComponent* component, TOperation operation) {
+    TWinControl::Notification(component, operation);
+    if (operation != TOperation::opRemove) return;
+    for (TComponent** slot : {&FLargeImages, &FSmallImages, &FStateImages})
+        if (*slot == component) *slot = nullptr;
 }
 
 void TCustomListView::SetViewStyle(TViewStyle v) {
@@ -1184,6 +1203,29 @@ void TToolButton::Click() {
     TGraphicControl::Click();
 }
 
+bool TToolButton::CheckMenuDropdown() {
+    if (!FDropdownMenu || !FDropdownMenu->InheritsFrom(TPopupMenu::StaticClassInfo()) || !Enabled())
+        return false;
+    auto* menu = static_cast<TPopupMenu*>(FDropdownMenu);
+    // Under the button, in the coordinates of the parents up to the form.
+    int x = Left(), y = Top() + Height();
+    for (TWinControl* p = Parent(); p && p->Parent(); p = p->Parent()) {
+        x += p->Left();
+        y += p->Top();
+    }
+    menu->SetPopupComponent(this);
+    menu->Popup(x, y);
+    return true;
+}
+
+void TToolButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    TGraphicControl::MouseDown(button, shift, x, y);
+    if (button != TMouseButton::mbLeft) return;
+    if ((FStyle == TToolButtonStyle::tbsDropDown && x >= Width() - 12) ||
+        (FStyle == TToolButtonStyle::tbsButton && FDropdownMenu))
+        CheckMenuDropdown();
+}
+
 void TToolButton::Paint() {
     TCanvas* canvas = Canvas();
     TRect r{0, 0, Width(), Height()};
@@ -1226,6 +1268,7 @@ c.Int("ButtonHeight", &TToolBar::ButtonHeight, &TToolBar::SetButtonHeight);
 c.Bool("Flat", &TToolBar::Flat, &TToolBar::SetFlat);
 c.Bool("ShowCaptions", &TToolBar::ShowCaptions, &TToolBar::SetShowCaptions);
 c.Int("Indent", &TToolBar::Indent, &TToolBar::SetIndent);
+c.Obj("Images", &TToolBar::Images, &TToolBar::SetImages);
 RTL_END_CLASS
 
 TToolBar::TToolBar(TComponent* owner) : TWinControl(owner) {
@@ -1296,6 +1339,20 @@ void TToolBar::ArrangeButtons() {
             y += FButtonHeight;
         }
     }
+}
+
+void TToolBar::SetImages(TComponent* v) {
+    if (v == FImages) return;
+    if (FImages) FImages->RemoveFreeNotification(this);
+    FImages = v;
+    if (v) v->FreeNotification(this);
+    for (int i = 0; i < ButtonCount(); ++i)
+        Buttons(i)->Invalidate();
+}
+
+void TToolBar::Notification(TComponent* component, TOperation operation) {
+    TWinControl::Notification(component, operation);
+    if (operation == TOperation::opRemove && component == FImages) FImages = nullptr;
 }
 
 void TToolBar::Loaded() {

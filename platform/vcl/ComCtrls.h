@@ -205,6 +205,13 @@ public:
     void SetGridLines(bool v) { SetFlag(FGridLines, v); }
     bool ShowColumnHeaders() const { return FShowColumnHeaders; }
     void SetShowColumnHeaders(bool v) { SetFlag(FShowColumnHeaders, v); }
+    // Image lists (components of the form, held by reference and cleared when freed).
+    TComponent* LargeImages() const { return FLargeImages; }
+    void SetLargeImages(TComponent* v) { SetRef(FLargeImages, v); }
+    TComponent* SmallImages() const { return FSmallImages; }
+    void SetSmallImages(TComponent* v) { SetRef(FSmallImages, v); }
+    TComponent* StateImages() const { return FStateImages; }
+    void SetStateImages(TComponent* v) { SetRef(FStateImages, v); }
     bool ColumnClick() const { return FColumnClick; }
     void SetColumnClick(bool v) { FColumnClick = v; }
     TSortType SortType() const { return FSortType; }
@@ -255,6 +262,7 @@ public:
     TLVDeletedEvent FOnDeletion, FOnInsert;
 
 protected:
+    void Notification(TComponent* component, TOperation operation) override;
     virtual bool CanChange(TListItem* item, TItemChange change);
     virtual void Change(TListItem* item, TItemChange change);
     virtual void DoSelectItem(TListItem* item, bool selected);
@@ -266,6 +274,7 @@ private:
     friend class TListItems;
     friend class TListColumns;
     void SetFlag(bool& flag, bool v);
+    void SetRef(TComponent*& slot, TComponent* v);
     // One change of an item's selected and focused states, with the events around it.
     bool ChangeState(TListItem* item, bool selected, bool focused);
     void ItemAdded(TListItem* item);
@@ -281,6 +290,7 @@ private:
          FCheckboxes = false, FGridLines = false, FShowColumnHeaders = true, FColumnClick = true,
          FSorting = false;
     TListItem* FEditing = nullptr;
+    TComponent *FLargeImages = nullptr, *FSmallImages = nullptr, *FStateImages = nullptr;
 };
 
 class TListView : public TCustomListView {
@@ -469,6 +479,11 @@ public:
     void SetDropdownMenu(TComponent* menu);
     // A check button toggles (within its group's rules), then OnClick.
     void Click() override;
+    // Opens DropdownMenu (a popup menu) under the button; false without one.
+    bool CheckMenuDropdown();
+    // A press on the arrow of a drop-down button (or anywhere on a plain button with a
+    // drop-down menu) opens the menu.
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     // A raised frame when down, the caption centred (when the tool bar shows captions).
     void Paint() override;
     void SetParent(TWinControl* parent) override;
@@ -504,13 +519,17 @@ public:
     void SetShowCaptions(bool v);
     int Indent() const { return FIndent; }
     void SetIndent(int v);
+    TComponent* Images() const { return FImages; }
+    void SetImages(TComponent* v);
     // Places the buttons again.
     void ArrangeButtons();
 
 protected:
     void Loaded() override;
+    void Notification(TComponent* component, TOperation operation) override;
 
 private:
+    TComponent* FImages = nullptr;
     int FButtonWidth = 23, FButtonHeight = 22, FIndent = 0;
     bool FFlat = false, FShowCaptions = false;
 };

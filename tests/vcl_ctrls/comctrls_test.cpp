@@ -2,6 +2,7 @@
 #include "platform/vcl/FormParser.h"
 #include "platform/vcl/FormReader.h"
 #include "platform/vcl/Forms.h"
+#include "platform/vcl/Menus.h"
 
 #include <QImage>
 
@@ -383,6 +384,46 @@ TEST(ToolBar, ButtonsInARowAndGroupedChecks) {
     b[3]->SetAllowAllUp(true);
     b[3]->Click();
     EXPECT_FALSE(b[3]->Down());
+}
+
+TEST(ToolBar, DropDownMenuOpensUnderTheButtonAndReferencesClear) {
+    TForm form(nullptr);
+    auto* bar = new TToolBar(&form);
+    bar->SetParent(&form);
+    bar->SetBounds(10, 20, 200, 29);
+    auto* spacer = new TToolButton(&form);
+    spacer->SetParent(bar);
+    auto* button = new TToolButton(&form);
+    button->SetParent(bar);
+    button->SetStyle(TToolButtonStyle::tbsDropDown);
+    auto* menu = new TPopupMenu(&form);
+    auto* item = new TMenuItem(&form);
+    menu->Items()->Add(item);
+    button->SetDropdownMenu(menu);
+    TPoint at;
+    SetPopupHandler([&](TPopupMenu& m, int x, int y) {
+        at = {x, y};
+        return m.Items()->Items(0);
+    });
+    item->SetAutoCheck(true);
+    button->MouseDown(TMouseButton::mbLeft, {}, 2, 2); // the face, not the arrow
+    EXPECT_FALSE(item->Checked());
+    button->MouseDown(TMouseButton::mbLeft, {}, button->Width() - 2, 2);
+    SetPopupHandler(nullptr);
+    EXPECT_TRUE(item->Checked());
+    EXPECT_EQ(at, (TPoint{10 + 23, 20 + 22}));
+    EXPECT_EQ(menu->PopupComponent(), button);
+
+    auto* images = new TComponent(&form);
+    auto* list = new TListView(&form);
+    bar->SetImages(images);
+    list->SetLargeImages(images);
+    images->Free();
+    EXPECT_EQ(bar->Images(), nullptr);
+    EXPECT_EQ(list->LargeImages(), nullptr);
+    menu->Free();
+    EXPECT_EQ(button->DropdownMenu(), nullptr);
+    EXPECT_FALSE(button->CheckMenuDropdown());
 }
 
 TEST(StatusBar, PanelsFromAResourceAndPainted) {
