@@ -793,8 +793,14 @@ void TDataSet::ReadValue(const TField* field, int index, TFieldValue& out) const
         return;
     }
     if (index < 0) index = FViewIndex;
-    const bool editing = FState == TDataSetState::dsEdit || FState == TDataSetState::dsInsert;
-    if (editing && (index < 0 || (FState == TDataSetState::dsEdit && index == FCurrent))) {
+    if (FState == TDataSetState::dsInsert) {
+        // The rows as shown: the new record sits where it is being inserted.
+        if (index < 0 || index == FInsertPos) {
+            out = FBuffer[size_t(col)];
+            return;
+        }
+        if (index > FInsertPos) --index;
+    } else if (FState == TDataSetState::dsEdit && (index < 0 || index == FCurrent)) {
         out = FBuffer[size_t(col)];
         return;
     }
@@ -857,6 +863,10 @@ bool TDataSet::IsEmpty() const {
 
 int TDataSet::RecordCount() const {
     return Active() ? int(FStore->Order.size()) : 0;
+}
+
+int TDataSet::DisplayRecordCount() const {
+    return RecordCount() + (FState == TDataSetState::dsInsert ? 1 : 0);
 }
 
 int TDataSet::RecNo() const {

@@ -167,8 +167,9 @@ public:
     void SetText(const std::string& text);
     void SetEditText(const std::string& text) { SetText(text); }
 
-    // Another record's value and text, without moving the cursor (index 0-based, in the
-    // dataset's order); grids paint with these.
+    // Another record's value and text, without moving the cursor; grids paint with these.
+    // index counts the rows as shown, from 0 to DisplayRecordCount() - 1: while a record is
+    // inserted it is row RecNo() - 1 and the rows after it move down by one.
     ole::Variant ValueOf(int index) const;
     std::string TextOf(int index, bool displayText = true) const;
 
@@ -404,7 +405,10 @@ public:
     bool Eof() const { return FEof; }
     bool IsEmpty() const;
     int RecordCount() const;
-    int RecNo() const; // 1-based; 0 when there is no current record
+    // 1-based; 0 when there is no current record; while inserting, the new record's row.
+    int RecNo() const;
+    // RecordCount, plus the record being inserted.
+    int DisplayRecordCount() const;
     void SetRecNo(int recNo);
 
     // Editing.

@@ -554,3 +554,29 @@ TEST_F(DataSetTest, ActiveFromAResourceOpensWhenLoadingEnds) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(DataSetTest, GridRowsShowTheRecordBeingInsertedInItsPlace) {
+    Fill(3);
+    Ds->SetRecNo(2);
+    Ds->Insert();
+    F("TA002")->SetAsString("new");
+    EXPECT_EQ(Ds->RecordCount(), 3);
+    ASSERT_EQ(Ds->DisplayRecordCount(), 4);
+    EXPECT_EQ(Ds->RecNo(), 2);
+    std::string rows;
+    for (int i = 0; i < Ds->DisplayRecordCount(); ++i)
+        rows += F("TA002")->TextOf(i) + " ";
+    EXPECT_EQ(rows, "1 new 2 3 ");
+    Ds->Cancel();
+    EXPECT_EQ(Ds->DisplayRecordCount(), 3);
+    EXPECT_EQ(F("TA002")->TextOf(1), "2");
+    Ds->Edit();
+    F("TA002")->SetAsString("edited");
+    EXPECT_EQ(F("TA002")->TextOf(1), "edited");
+    EXPECT_EQ(F("TA002")->TextOf(2), "3");
+    Ds->Cancel();
+}
+
+} // namespace
