@@ -309,6 +309,29 @@ void TCustomMemo::SetAlignment(TAlignment v) {
     ViewChanged(TViewChange::vcState);
 }
 
+TPoint TCustomMemo::CaretPos() const {
+    const int sel = std::max(0, SelStart());
+    int at = 0;
+    for (int i = 0; i < FLines->Count(); ++i) {
+        const int len = MaskTextLengthOf(FLines->Get(i));
+        if (sel <= at + len) return {sel - at, i};
+        at += len + 2;
+    }
+    // Past the last line break: the start of the empty line after it.
+    return {std::max(0, sel - at), FLines->Count()};
+}
+
+void TCustomMemo::SetCaretPos(TPoint p) {
+    int at = 0;
+    const int last = std::max(0, FLines->Count() - 1);
+    const int line = std::clamp(p.Y, 0, last);
+    for (int i = 0; i < line; ++i)
+        at += MaskTextLengthOf(FLines->Get(i)) + 2;
+    int len = line < FLines->Count() ? MaskTextLengthOf(FLines->Get(line)) : 0;
+    SetSelStart(at + std::clamp(p.X, 0, len));
+    SetSelLength(0);
+}
+
 void TCustomMemo::KeyPress(char32_t& key) {
     TCustomEdit::KeyPress(key);
     if ((key == U'\r' && !FWantReturns) || (key == U'\t' && !FWantTabs)) key = 0;

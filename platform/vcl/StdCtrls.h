@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/vcl/Controls.h"
+#include "platform/vcl/Graphics.h"
 
 namespace vcl {
 
@@ -163,6 +164,10 @@ public:
     void SetWantTabs(bool v) { FWantTabs = v; }
     TAlignment Alignment() const { return FAlignment; }
     void SetAlignment(TAlignment v);
+    // The caret as column (X) and line (Y), both from 0, from SelStart (which counts the
+    // characters of Text, a line break as two, as the window does).
+    TPoint CaretPos() const;
+    void SetCaretPos(TPoint p);
     // Return and Tab stay in the memo only when it wants them.
     void KeyPress(char32_t& key) override;
 

@@ -43,6 +43,14 @@ TEST_F(StdFixture, MemoLinesAndTextAreOneText) {
     EXPECT_EQ(memo->Lines()->Get(2), "c");
     EXPECT_EQ(memo->Text(), "a\nb\r\nc");
 
+    // The caret by line and column: a line break counts two characters, as in the window.
+    memo->SetText("ab\r\ncd\r\nef");
+    memo->SetSelStart(5);
+    EXPECT_EQ(memo->CaretPos(), (TPoint{1, 1}));
+    memo->SetCaretPos({9, 2});
+    EXPECT_EQ(memo->SelStart(), 10);
+    EXPECT_EQ(memo->CaretPos(), (TPoint{2, 2}));
+
     char32_t ret = U'\r';
     memo->SetWantReturns(false);
     memo->KeyPress(ret);

@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTest>
+#include <QTextCursor>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -108,6 +109,12 @@ TEST_F(ViewsTest, MemoAndListView) {
     qm->setPlainText("x\ny");
     EXPECT_EQ(memo->Lines()->Count(), 2);
     EXPECT_EQ(memo->Text(), "x\r\ny");
+    // Before a key reaches the model, the model learns where the caret is.
+    QTextCursor cursor = qm->textCursor();
+    cursor.setPosition(3);
+    qm->setTextCursor(cursor);
+    QTest::keyClick(qm, Qt::Key_Shift);
+    EXPECT_EQ(memo->CaretPos(), (TPoint{1, 1}));
 
     auto* tree = Widget<QTreeWidget>(list);
     ASSERT_TRUE(tree);

@@ -25,6 +25,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTextCursor>
 #include <QTreeWidget>
 
 namespace vcl::qt {
@@ -138,9 +139,34 @@ QString ToPlain(const std::string& text) {
     return s;
 }
 
+// Runs a function before a key reaches the common filter (installed after it).
+class TBeforeKey : public QObject {
+public:
+    explicit TBeforeKey(std::function<void()> f) : FBefore(std::move(f)) {}
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) FBefore();
+        return false;
+    }
+
+private:
+    std::function<void()> FBefore;
+};
+
 class TMemoView : public TWidgetView {
 public:
     explicit TMemoView(TControl& c) : TWidgetView(c, new QPlainTextEdit) {
+        // The model counts a line break as two characters; Qt as one.
+        auto* sync = new TBeforeKey([this] {
+            QTextCursor cursor = Memo()->textCursor();
+            const QString text = Memo()->toPlainText();
+            auto model = [&](int pos) { return pos + int(text.left(pos).count(QChar('\n'))); };
+            int start = model(cursor.selectionStart()), end = model(cursor.selectionEnd());
+            Model().SetSelStart(start);
+            Model().SetSelLength(end - start);
+        });
+        sync->setParent(Memo());
+        Memo()->installEventFilter(sync);
+        Memo()->viewport()->installEventFilter(sync);
         QObject::connect(Memo(), &QPlainTextEdit::textChanged, Memo(), [this] {
             if (FSyncing) return;
             QString plain = Memo()->toPlainText();
