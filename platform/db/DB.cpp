@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <deque>
 
 namespace db {
 
@@ -123,7 +124,7 @@ bool FieldTypeFromName(std::string_view name, TFieldType& type) {
 struct TDataSet::TStore {
     struct Column {
         bool Text = false;
-        std::vector<std::string> S;
+        std::deque<std::string> S; // grows without moving the texts it holds
         std::vector<double> N;
         std::vector<uint8_t> Null;
     };
