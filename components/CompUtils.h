@@ -19,6 +19,10 @@ constexpr uint32_t WM_KTLOOKUP = 0x0400 + 10;
 // happens when the owner is not a windowed control.
 void SendLookupRequest(vcl::TWinControl* edit);
 
+// Makes sure every class of the condition-input controls (and the platform's controls they
+// stand on) can be created by name when a form is read.
+void RegisterComponentClasses();
+
 // The display label of the field a data-aware control edits (its published DataSource with a
 // data set, and its DataField); false when there is none.
 bool DataFieldDisplayLabel(vcl::TControl* control, std::string& label);
