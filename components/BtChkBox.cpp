@@ -72,17 +72,7 @@ void TBitCheckBox::SetNumGlyphs(int index, int n) {
 }
 
 void TBitCheckBox::Advance() {
-    switch (FState) {
-    case TCheckBoxState::cbUnchecked:
-        SetState(FAllowGrayed ? TCheckBoxState::cbGrayed : TCheckBoxState::cbChecked);
-        break;
-    case TCheckBoxState::cbChecked:
-        SetState(TCheckBoxState::cbUnchecked);
-        break;
-    case TCheckBoxState::cbGrayed:
-        SetState(TCheckBoxState::cbChecked);
-        break;
-    }
+    SetState(NextCheckBoxState(FState, FAllowGrayed));
 }
 
 void TBitCheckBox::Click() {

@@ -75,6 +75,20 @@ void TEditParts::PlaceButton() {
                       FEdit.Height());
 }
 
+void TEditParts::SetGlyphIndex(int n) {
+    if (!Button) return;
+    Button->SetGlyphIndex(n);
+    GlyphIndex = n;
+}
+
+std::string TEditParts::ButtonHint() const {
+    return Button ? Button->Hint() : std::string();
+}
+
+void TEditParts::SetButtonHint(const std::string& s) {
+    if (Button) Button->SetHint(s);
+}
+
 void TEditParts::Follow() {
     for (TControl* part : {static_cast<TControl*>(EditLabel), static_cast<TControl*>(Button)}) {
         if (!part) continue;
@@ -162,21 +176,6 @@ void TKtBtnEdit::F2ButtonClick(TObject*) {
     FParts.ButtonClick();
 }
 
-void TKtBtnEdit::SetGlyphIndex(int n) {
-    if (FParts.Button) {
-        FParts.Button->SetGlyphIndex(n);
-        FParts.GlyphIndex = n;
-    }
-}
-
-std::string TKtBtnEdit::ButtonHint() const {
-    return FParts.Button ? FParts.Button->Hint() : std::string();
-}
-
-void TKtBtnEdit::SetButtonHint(const std::string& s) {
-    if (FParts.Button) FParts.Button->SetHint(s);
-}
-
 RTL_BEGIN_CLASS(TKtDBEdit, TEdit)
 c.Str("Caption", &TKtDBEdit::Caption, &TKtDBEdit::SetCaption);
 c.Enum("LabelPosition", &TKtDBEdit::LabelPosition, &TKtDBEdit::SetLabelPosition,
@@ -219,21 +218,6 @@ TKtBtnDBEdit::TKtBtnDBEdit(TComponent* owner) : TKtDBEdit(owner) {
 
 void TKtBtnDBEdit::F2ButtonClick(TObject*) {
     FParts.ButtonClick();
-}
-
-void TKtBtnDBEdit::SetGlyphIndex(int n) {
-    if (FParts.Button) {
-        FParts.Button->SetGlyphIndex(n);
-        FParts.GlyphIndex = n;
-    }
-}
-
-std::string TKtBtnDBEdit::ButtonHint() const {
-    return FParts.Button ? FParts.Button->Hint() : std::string();
-}
-
-void TKtBtnDBEdit::SetButtonHint(const std::string& s) {
-    if (FParts.Button) FParts.Button->SetHint(s);
 }
 
 } // namespace components

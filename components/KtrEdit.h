@@ -40,6 +40,10 @@ public:
     void Forget(TComponent* component);
     // The button's click: OnDialog, or the lookup request of the edit.
     void ButtonClick();
+    // The number goes to the button, and is kept only while there is one.
+    void SetGlyphIndex(int n);
+    std::string ButtonHint() const;
+    void SetButtonHint(const std::string& s);
 
 private:
     TCustomEdit& FEdit;
@@ -99,9 +103,9 @@ public:
         FParts.PlaceButton();
     }
     int GlyphIndex() const { return FParts.GlyphIndex; }
-    void SetGlyphIndex(int n);
-    std::string ButtonHint() const;
-    void SetButtonHint(const std::string& s);
+    void SetGlyphIndex(int n) { FParts.SetGlyphIndex(n); }
+    std::string ButtonHint() const { return FParts.ButtonHint(); }
+    void SetButtonHint(const std::string& s) { FParts.SetButtonHint(s); }
     TNotifyEvent FOnDialog;
 
 private:
@@ -134,9 +138,9 @@ public:
         FParts.PlaceButton();
     }
     int GlyphIndex() const { return FParts.GlyphIndex; }
-    void SetGlyphIndex(int n);
-    std::string ButtonHint() const;
-    void SetButtonHint(const std::string& s);
+    void SetGlyphIndex(int n) { FParts.SetGlyphIndex(n); }
+    std::string ButtonHint() const { return FParts.ButtonHint(); }
+    void SetButtonHint(const std::string& s) { FParts.SetButtonHint(s); }
     TNotifyEvent FOnDialog;
 
 private:

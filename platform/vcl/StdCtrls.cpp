@@ -190,18 +190,20 @@ void TCheckBox::SetState(TCheckBoxState s) {
     if (!IsLoading()) TButtonControl::Click();
 }
 
-void TCheckBox::Toggle() {
-    switch (FState) {
+TCheckBoxState NextCheckBoxState(TCheckBoxState state, bool allowGrayed) {
+    switch (state) {
     case TCheckBoxState::cbUnchecked:
-        SetState(FAllowGrayed ? TCheckBoxState::cbGrayed : TCheckBoxState::cbChecked);
-        break;
+        return allowGrayed ? TCheckBoxState::cbGrayed : TCheckBoxState::cbChecked;
     case TCheckBoxState::cbChecked:
-        SetState(TCheckBoxState::cbUnchecked);
-        break;
+        return TCheckBoxState::cbUnchecked;
     case TCheckBoxState::cbGrayed:
-        SetState(TCheckBoxState::cbChecked);
         break;
     }
+    return TCheckBoxState::cbChecked;
+}
+
+void TCheckBox::Toggle() {
+    SetState(NextCheckBoxState(FState, FAllowGrayed));
 }
 
 void TCheckBox::WndProc(TMessage& message) {

@@ -98,6 +98,8 @@ private:
 
 enum class TCheckBoxState : uint8_t { cbUnchecked, cbChecked, cbGrayed };
 const rtl::TTypeInfo* CheckBoxStateTypeInfo();
+// The state a click leads to: unchecked, grayed (when allowed), checked, and round again.
+TCheckBoxState NextCheckBoxState(TCheckBoxState state, bool allowGrayed);
 
 class TCheckBox : public TButtonControl {
     RTL_DECLARE_CLASS(TCheckBox, TButtonControl)

@@ -179,10 +179,6 @@ std::string FromQString(const QString& text) {
     return text.toUtf8().toStdString();
 }
 
-void WatchInput(QWidget* widget) {
-    widget->installEventFilter(&Filter());
-}
-
 TControl* ControlOf(const QWidget* widget) {
     auto it = Controls().find(widget);
     return it == Controls().end() ? nullptr : it->second;

@@ -22,10 +22,6 @@ QWidget* WidgetOf(TControl& control);
 // The model's control behind a widget made by a view; null for other widgets.
 TControl* ControlOf(const QWidget* widget);
 
-// Routes a widget's keys, focus and mouse through the model (for widgets a view makes after
-// its own, such as the line edit of an editable combo box).
-void WatchInput(QWidget* widget);
-
 // Translates a Qt key into the virtual key and shift state the model understands (0 when the
 // key has no virtual key).
 uint16_t VirtualKeyOf(const QKeyEvent& event);
